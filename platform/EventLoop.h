@@ -1,0 +1,26 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+
+namespace platform {
+
+// The boundary between Qt and the framework. Qt must never see an exception: code that Qt calls
+// runs through deliver(), which keeps the first exception, stops the loop, and run() rethrows it.
+class EventLoop {
+public:
+    static void deliver(const std::function<void()>& handler) noexcept;
+    // Runs Qt's event loop until the application quits; rethrows an exception a handler raised.
+    static void run();
+    static void quit();
+    static bool hasPendingException() noexcept;
+    static std::exception_ptr takePendingException() noexcept;
+    // For code that drives events outside run(), such as tests: rethrows what a handler raised.
+    static void rethrowPendingException();
+};
+
+// Called on every iteration of long loops. Cheap when nothing is due; now and then it lets Qt
+// repaint and process timers, without user input, so a press cannot start inside another press.
+void RuntimeBackgroundTask();
+
+}

@@ -1,0 +1,10 @@
+#include "platform/NilObjectException.h"
+
+namespace platform {
+
+void RaiseNilObjectException()
+{
+    throw NilObjectException();
+}
+
+}
