@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Control.h"
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+
+// A control with a rectangle on screen, shown by one Qt widget inside its window's content area.
+class RectControl : public Control {
+public:
+    enum Slot : std::size_t { SlotConstructor, SlotSetFocus, SlotCount };
+
+    static const ClassRecord& Lookup();
+
+    ~RectControl() override;
+
+    // RectControl.Constructor: the default construction of a control.
+    static void Constructor(Object& control);
+    // RectControl.SetFocus: keyboard focus to the control.
+    static void SetFocus(Object& control);
+
+    // TextSize in points when the unit is 0; any other unit is not supported.
+    static void TextSizeSet(Object& control, std::int32_t index, float size);
+    static float TextSizeGet(Object& control);
+    static void TextUnitSet(Object& control, std::int32_t index, std::uint8_t unit);
+    static std::uint8_t TextUnitGet(Object& control);
+
+    QWidget* widget() const noexcept;
+
+    static RectControl& from(Object& object);
+
+protected:
+    // Takes ownership of a new top-level widget until the control is made for a window.
+    RectControl(const ClassRecord& record, QWidget* widget);
+    void attachTo(Window& window) override;
+
+    // Builds a record for a concrete control class with RectControl's table.
+    static ClassRecord* makeRecord(const char* name, const ClassRecord& parent, ClassRecord::Factory factory);
+
+private:
+    struct Qt;
+    std::unique_ptr<Qt> m_qt;
+    float m_textSize = 0;
+    std::uint8_t m_textUnit = 0;
+};
+
+}
