@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/Callable.h"
 #include "platform/RuntimeException.h"
+
+#include <string>
 
 namespace platform {
 
@@ -10,5 +13,25 @@ public:
     using RuntimeException::RuntimeException;
     const char* kind() const noexcept override { return "UnsupportedOperationException"; }
 };
+
+template<class Signature>
+struct UnsupportedCode;
+
+template<class R, class... A>
+struct UnsupportedCode<R(A...)> {
+    // Code for a slot that says so loudly when called, rather than silently doing nothing.
+    static Code make(std::string what)
+    {
+        return makeCode<R(A...)>([what = std::move(what)](A...) -> R {
+            throw UnsupportedOperationException(what + " is not supported by this framework");
+        });
+    }
+};
+
+template<class Signature>
+Code unsupportedCode(std::string what)
+{
+    return UnsupportedCode<Signature>::make(std::move(what));
+}
 
 }

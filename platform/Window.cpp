@@ -4,7 +4,9 @@
 #include "platform/EventLoop.h"
 #include "platform/IllegalCastException.h"
 #include "platform/UnsupportedOperationException.h"
+#include "platform/WindowSupport.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QWidget>
@@ -33,6 +35,9 @@ protected:
                 handler->call<void(Object&)>("Window.Close", m_owner);
         });
         event->accept();
+        // The framework lets the window go once Qt has finished closing it, not inside its handler.
+        QMetaObject::invokeMethod(
+            qApp, [owner = Ref<Object>(&m_owner)] { WindowSupport::unregisterWindow(*owner); }, ::Qt::QueuedConnection);
     }
 
 private:
@@ -66,9 +71,7 @@ void raise(Object& window, const char* event)
 
 Code unsupported(const char* name)
 {
-    return makeCode<void(Object&)>([name](Object&) {
-        throw UnsupportedOperationException(std::string("Window.") + name + " is not supported by this framework");
-    });
+    return unsupportedCode<void(Object&)>(std::string("Window.") + name);
 }
 
 }
@@ -92,12 +95,7 @@ const ClassRecord& Window::Lookup()
         r->setSlot(SlotNew, "__New", makeCode<Ref<Object>(Object&, const ClassRecord&)>(&Window::New));
         r->setSlot(SlotAddControl, "_AddControl",
                    makeCode<void(Object&, const String&, const Ref<Object>&)>(&Window::AddControl));
-        r->setSlot(SlotConstructor, "Constructor", makeCode<void(Object&)>([](Object& w) {
-                       Ref<Object> keep(&w);
-                       raise(w, "Layout");
-                       raise(w, "CreateControls");
-                       raise(w, "Open");
-                   }));
+        r->setSlot(SlotConstructor, "Constructor", makeCode<void(Object&)>(&Window::Constructor));
         for (const char* e : eventNames)
             r->events().push_back(EventEntry { e, nullptr });
         return r;
@@ -148,6 +146,28 @@ Ref<Object> Window::New(Object& window, const ClassRecord& record)
         control->attachTo(self);
     }
     return made;
+}
+
+void Window::Constructor(Object& window)
+{
+    Window& self = from(window);
+    Ref<Object> keep(&window);
+    // Held from here on: the framework, not the caller, keeps a constructed window open. A window
+    // whose construction fails is not kept, so the next request builds a whole one.
+    WindowSupport::registerWindow(keep);
+    struct Unregister {
+        Object* window;
+        ~Unregister()
+        {
+            if (window)
+                WindowSupport::unregisterWindow(*window);
+        }
+    } onFailure { &window };
+    raise(window, "Layout");
+    raise(window, "CreateControls");
+    raise(window, "Open");
+    onFailure.window = nullptr;
+    self.m_contentsChanged = false;
 }
 
 void Window::AddControl(Object& window, const String& name, const Ref<Object>& control)

@@ -43,6 +43,10 @@ public:
     static Ref<Object> New(Object& window, const ClassRecord& record);
     // Window._AddControl: the window keeps the control and finds it under the name from now on.
     static void AddControl(Object& window, const String& name, const Ref<Object>& control);
+    // Window.Constructor: registers the window with the framework, raises Layout, CreateControls
+    // and Open once each in that order, and clears ContentsChanged.
+    static void Constructor(Object& window);
+    static bool ContentsChangedGet(Object& window) { return from(window).m_contentsChanged; }
     static void MenuBarSet(Object& window, std::int32_t index, const Ref<Object>& menuBar);
     static Ref<Object> MenuBarGet(Object& window);
 
@@ -71,6 +75,7 @@ private:
     std::vector<Entry> m_controls;
     std::vector<Control*> m_made; // every control made for this window, added or not
     Ref<Object> m_menuBar;
+    bool m_contentsChanged = false;
 };
 
 // The control added to the window under the name, or nil.

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Object.h"
+#include "platform/Ref.h"
+#include "platform/String.h"
+
+#include <vector>
+
+namespace platform {
+
+// The framework's module globals about windows. Each list is nil until initialised and again
+// after its finaliser; a window that opens while a list is nil starts it.
+class WindowSupport {
+public:
+    // _WindowSupport.Windows.__Init
+    static void WindowsInit();
+    // _WindowSupport.Windows.__Exit, _WindowSupport.mDirtyWindows.__Exit, _mImplicitWindowList.__Exit
+    static void WindowsExit();
+    static void DirtyWindowsExit();
+    static void ImplicitWindowListExit();
+
+    static bool windowsInitialised() noexcept;
+    static bool implicitWindowListInitialised() noexcept;
+    static std::size_t openWindowCount() noexcept;
+
+    // A constructed window is held here until it closes.
+    static void registerWindow(const Ref<Object>& window);
+    // The window closed: the framework lets it go.
+    static void unregisterWindow(Object& window);
+};
+
+// _GetImplicitWindow: the open implicit window of the class name, or nil.
+Ref<Object> GetImplicitWindow(const String& className);
+
+}
