@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "app/Program.h"
+
+int main()
+{
+    return Program::main_();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Object.h"
+#include "platform/String.h"
+
+namespace platform {
+
+// _SetProperties: applies a packed property string to a window or a control. The whole string is
+// read before anything is applied, so a malformed one changes nothing and raises
+// PropertyStringException naming the entry and its byte offset.
+void SetProperties(Object& target, const String& propertyString);
+
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/ClassRecord.h"
+#include "platform/Object.h"
+#include "platform/Ref.h"
+
+#include <array>
+
+namespace Window1 {
+
+// The window's accessors of its menu bar's items, in method-table order: each returns the item
+// built under its name, cast to its class.
+struct MenuItemAccessor {
+    const char* name;
+    bool quitItem; // a QuitMenuItem rather than a plain MenuItem
+};
+
+extern const std::array<MenuItemAccessor, 11> menuItemAccessors;
+
+platform::Ref<platform::Object> menuItemNamed(platform::Object& window, const MenuItemAccessor& accessor);
+
+}
