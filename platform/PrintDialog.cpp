@@ -69,7 +69,8 @@ Ref<Graphics> showPrintDialog(const Ref<Object>& printerSetup)
 
 Ref<Graphics> OpenPrinterDialog(const Ref<Object>& printerSetup, const Ref<Object>& parentWindow)
 {
-    if (const PrintDialogHook& hook = dialogHook())
+    // A copy, so that a hook may replace itself while it runs.
+    if (const PrintDialogHook hook = dialogHook())
         return hook(printerSetup, parentWindow);
     return showPrintDialog(printerSetup);
 }

@@ -123,7 +123,6 @@ Ref<PrinterGraphics> PrinterGraphics::begin(std::unique_ptr<QPrinter> printer)
                                                              : "the printer refused the job";
         throw PrintJobException("cannot start printing to " + destination(*job->printer) + ": " + why);
     }
-    job->painter.setRenderHint(QPainter::TextAntialiasing);
     job->painter.setPen(initialPen());
     job->painter.setFont(initialFont());
     return Ref<PrinterGraphics>(new PrinterGraphics(std::move(job)));

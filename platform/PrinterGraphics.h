@@ -37,9 +37,9 @@ public:
     double StringWidth(const String& text) override;
     std::int32_t Width() override;
     std::int32_t Height() override;
-    // A wrap width of 0 draws one line. A positive one wraps at spaces onto lines that far
-    // apart as the font's line spacing, unless condense is set: then the text stays on one line,
-    // narrowed to fit the width when it is wider.
+    // A wrap width of 0 draws one line. A positive one breaks the text into lines no wider than
+    // it, one line spacing of the font apart, unless condense is set: then the text stays on one
+    // line, narrowed to fit the width when it is wider. The first baseline is at y either way.
     void DrawString(const String& text, std::int32_t x, std::int32_t y, std::int32_t wrapWidth, bool condense) override;
     void DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
     void NextPage() override;
