@@ -58,7 +58,8 @@ Ref<Graphics> showPrintDialog(const Ref<Object>& printerSetup)
     dialog->setMinMax(1, 1);
     const int result = dialog->exec();
     delete dialog.data();
-    // A handler that failed while the dialog was open has stopped the program; no page then.
+    // A handler that failed while the dialog was open has stopped the program: its exception
+    // goes on from here, and no job is started.
     EventLoop::rethrowPendingException();
     if (result != QDialog::Accepted)
         return nullptr;
