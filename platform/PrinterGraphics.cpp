@@ -1,0 +1,247 @@
+#include "platform/PrinterGraphics.h"
+
+#include "platform/OutOfBoundsException.h"
+#include "platform/PrintJobException.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPen>
+#include <QPrinter>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <cmath>
+#include <string>
+
+namespace platform {
+
+struct PrinterGraphics::Job {
+    std::unique_ptr<QPrinter> printer;
+    // Declared after the printer so that it is destroyed, and the job ended, before the printer.
+    QPainter painter;
+    float textSize = DefaultTextSize;
+    bool bold = false;
+
+    QFontMetricsF metrics() const { return QFontMetricsF(painter.font(), printer.get()); }
+
+    void applyFont()
+    {
+        QFont font = painter.font();
+        font.setPointSizeF(textSize == 0.0f ? DefaultTextSize : textSize);
+        font.setBold(bold);
+        painter.setFont(font);
+    }
+};
+
+namespace {
+
+QString toQString(const String& text)
+{
+    const std::string_view bytes = text.bytes();
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string quoted(const QString& text)
+{
+    return "\"" + text.toStdString() + "\"";
+}
+
+bool printsToFile(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
+}
+
+std::string destination(const QPrinter& printer)
+{
+    if (printsToFile(printer))
+        return "the file " + quoted(printer.outputFileName());
+    return "the printer " + quoted(printer.printerName());
+}
+
+// QPainter only says that it failed; the file system says why.
+std::string whyFileCannotBeWritten(const QString& path)
+{
+    if (path.isEmpty())
+        return "no file name was given";
+    const QFileInfo info(path);
+    if (info.isDir())
+        return "it is a folder";
+    const bool existed = info.exists();
+    QFile probe(path);
+    if (!probe.open(QIODevice::Append))
+        return probe.errorString().toStdString();
+    probe.close();
+    if (!existed)
+        probe.remove();
+    return "it could not be opened for writing";
+}
+
+QFont initialFont()
+{
+    // Printed text keeps the font's own widths; hinting would bend them to a pixel grid that
+    // paper does not have.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(PrinterGraphics::DefaultTextSize);
+    font.setBold(false);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+QPen initialPen()
+{
+    QPen pen(Qt::black);
+    pen.setWidthF(1.0);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+}
+
+Ref<PrinterGraphics> PrinterGraphics::begin(std::unique_ptr<QPrinter> printer)
+{
+    if (!printer)
+        throw PrintJobException("cannot start a print job: no printer was given");
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw PrintJobException("cannot start a print job on " + destination(*printer)
+                                + ": the application's graphical interface is not running");
+    if (printsToFile(*printer) && printer->outputFileName().isEmpty())
+        throw PrintJobException("cannot start a print job to a file: no file name was given");
+    if (!printer->isValid())
+        throw PrintJobException("cannot start a print job on " + destination(*printer) + ": the printer is not available");
+
+    printer->setResolution(72);
+    printer->setFullPage(false);
+
+    auto job = std::make_unique<Job>();
+    job->printer = std::move(printer);
+    if (!job->painter.begin(job->printer.get())) {
+        const std::string why = printsToFile(*job->printer) ? whyFileCannotBeWritten(job->printer->outputFileName())
+                                                             : "the printer refused the job";
+        throw PrintJobException("cannot start printing to " + destination(*job->printer) + ": " + why);
+    }
+    job->painter.setPen(initialPen());
+    job->painter.setFont(initialFont());
+    return Ref<PrinterGraphics>(new PrinterGraphics(std::move(job)));
+}
+
+PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
+    : Graphics(Graphics::Lookup())
+    , m_job(std::move(job))
+{
+}
+
+PrinterGraphics::~PrinterGraphics()
+{
+    if (m_job->painter.isActive() && !m_job->painter.end())
+        qWarning("The print job on %s did not end cleanly", destination(*m_job->printer).c_str());
+}
+
+float PrinterGraphics::TextSize() const
+{
+    return m_job->textSize;
+}
+
+void PrinterGraphics::SetTextSize(float size)
+{
+    if (!(size >= 0.0f && size <= MaxTextSize))
+        throw OutOfBoundsException("Graphics.TextSize: " + std::to_string(size)
+                                   + " is not a text size; give points from 0 (the default size) to "
+                                   + std::to_string(static_cast<int>(MaxTextSize)));
+    m_job->textSize = size;
+    m_job->applyFont();
+}
+
+bool PrinterGraphics::Bold() const
+{
+    return m_job->bold;
+}
+
+void PrinterGraphics::SetBold(bool bold)
+{
+    m_job->bold = bold;
+    m_job->applyFont();
+}
+
+std::int32_t PrinterGraphics::TextAscent()
+{
+    return qRound(m_job->metrics().ascent());
+}
+
+double PrinterGraphics::StringWidth(const String& text)
+{
+    return m_job->metrics().horizontalAdvance(toQString(text));
+}
+
+std::int32_t PrinterGraphics::Width()
+{
+    return m_job->printer->width();
+}
+
+std::int32_t PrinterGraphics::Height()
+{
+    return m_job->printer->height();
+}
+
+void PrinterGraphics::DrawString(const String& text, std::int32_t x, std::int32_t y, std::int32_t wrapWidth, bool condense)
+{
+    if (wrapWidth < 0)
+        throw OutOfBoundsException("Graphics.DrawString: the wrap width " + std::to_string(wrapWidth)
+                                   + " is negative; give 0 for one line or a width in points");
+    const QString s = toQString(text);
+    if (s.isEmpty())
+        return;
+    QPainter& painter = m_job->painter;
+    const QPointF baseline(x, y);
+
+    if (wrapWidth == 0) {
+        painter.drawText(baseline, s);
+        return;
+    }
+    if (condense) {
+        const qreal width = m_job->metrics().horizontalAdvance(s);
+        if (width <= wrapWidth) {
+            painter.drawText(baseline, s);
+            return;
+        }
+        painter.save();
+        painter.translate(baseline);
+        painter.scale(wrapWidth / width, 1.0);
+        painter.drawText(QPointF(0, 0), s);
+        painter.restore();
+        return;
+    }
+
+    QTextLayout layout(s, painter.font(), m_job->printer.get());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const qreal lineSpacing = m_job->metrics().lineSpacing();
+    layout.beginLayout();
+    for (int i = 0;; ++i) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(wrapWidth);
+        line.setPosition(QPointF(0, i * lineSpacing));
+    }
+    layout.endLayout();
+    if (layout.lineCount() > 0)
+        layout.draw(&painter, baseline - QPointF(0, layout.lineAt(0).ascent()));
+}
+
+void PrinterGraphics::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    m_job->painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void PrinterGraphics::NextPage()
+{
+    if (!m_job->printer->newPage())
+        throw PrintJobException("cannot start a new page on " + destination(*m_job->printer));
+}
+
+}
