@@ -66,7 +66,9 @@ void drawPracticeSheet(Graphics& page, const IntList& sheetDigits, std::int32_t 
         }
     }
 
-    const std::int32_t titleX = whole(real(page.Width()) / 2.0 - page.StringWidth(title) / 2.0);
+    // Sequenced apart: the page sees the width asked before the title's width.
+    const double halfPage = real(page.Width()) / 2.0;
+    const std::int32_t titleX = whole(halfPage - page.StringWidth(title) / 2.0);
     const std::int32_t titleY = page.TextAscent();
     page.DrawString(title, titleX, titleY, 0, false);
     page.SetTextSize(static_cast<float>(real(savedTextSize)));
