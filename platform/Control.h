@@ -2,6 +2,7 @@
 
 #include "platform/Callable.h"
 #include "platform/ClassRecord.h"
+#include "platform/PropertyStore.h"
 #include "platform/Object.h"
 #include "platform/Ref.h"
 #include "platform/String.h"
@@ -36,6 +37,8 @@ public:
     // Runs the installed handler, if any, at Qt's boundary.
     void raiseEvent(const std::string& event);
 
+    PropertyStore& propertyStore() noexcept { return m_propertyStore; }
+
     static Control& from(Object& object);
 
 protected:
@@ -48,6 +51,7 @@ private:
     Window* m_window = nullptr;
     String m_name;
     std::map<std::string, Code> m_handlers;
+    PropertyStore m_propertyStore;
 };
 
 void InstallInstanceEventHandler(Object& object, const String& event, Code code);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Object.h"
+#include "platform/PropertyString.h"
 #include "platform/String.h"
 
 namespace platform {
@@ -9,5 +10,9 @@ namespace platform {
 // read before anything is applied, so a malformed one changes nothing and raises
 // PropertyStringException naming the entry and its byte offset.
 void SetProperties(Object& target, const String& propertyString);
+
+// The current value of a property a property string can set, by its own name, read back from
+// what the user sees where there is such a thing.
+PropertyValue GetProperty(Object& target, std::string_view name);
 
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ClassRecord.h"
+#include "platform/PropertyStore.h"
 #include "platform/Object.h"
 #include "platform/Ref.h"
 #include "platform/String.h"
@@ -58,6 +59,8 @@ public:
     QMainWindow* qtWindow() const noexcept;
     QWidget* contentArea() const noexcept;
 
+    PropertyStore& propertyStore() noexcept { return m_propertyStore; }
+
     // The storage of a window object; anything else is refused.
     static Window& from(Object& object);
 
@@ -76,6 +79,7 @@ private:
     std::vector<Control*> m_made; // every control made for this window, added or not
     Ref<Object> m_menuBar;
     bool m_contentsChanged = false;
+    PropertyStore m_propertyStore;
 };
 
 // The control added to the window under the name, or nil.
