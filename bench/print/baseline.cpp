@@ -1,8 +1,9 @@
 // Paints the practice sheet for "Multiplying" 7 with bare QPainter calls on a QPrinter into the
-// PDF file named by the first argument: the title and 100 problems, 201 strings and 100 lines,
-// on the page and in the units that the framework's printed page uses.
+// PDF file named by the first argument, as many times as the second says (default 1): the title
+// and 100 problems, 201 strings and 100 lines, on the page and in the units that the framework's
+// printed page uses. It starts the same kind of application as the program does.
+#include <QApplication>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -12,24 +13,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char** argv)
+static int paintPage(const char* path)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.pdf\n", argv[0]);
-        return 2;
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(argv[1]));
+    printer.setOutputFileName(QString::fromLocal8Bit(path));
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Point));
     printer.setResolution(72);
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        std::fprintf(stderr, "cannot write %s\n", path);
         return 1;
     }
     QPen pen(Qt::black);
@@ -73,4 +67,24 @@ int main(int argc, char** argv)
         }
     }
     return painter.end() ? 0 : 1;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.pdf [PAGES]\n", argv[0]);
+        return 2;
+    }
+    const int pages = argc > 2 ? std::atoi(argv[2]) : 1;
+    if (pages < 0) {
+        std::fprintf(stderr, "PAGES must be 0 or more\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    for (int i = 0; i < pages; ++i) {
+        if (paintPage(argv[1]) != 0)
+            return 1;
+    }
+    return 0;
 }

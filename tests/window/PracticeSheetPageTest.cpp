@@ -1,6 +1,6 @@
 #include "SheetWindow.h"
 
-#include "RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 #include "platform/NilObjectException.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +129,7 @@ class OperationSign : public testing::TestWithParam<SignCase> {};
 TEST_P(OperationSign, PopupTextChoosesTheSign)
 {
     SheetWindow sheet;
-    sheet.setPopup(GetParam().popupItems, 0);
+    sheet.setPopup(GetParam().popupItems, *GetParam().popupItems ? 0 : -1);
     const Printed p = print(sheet);
     EXPECT_EQ(p.strings[0].text, GetParam().title);
     for (int i = 0; i < 100; ++i)

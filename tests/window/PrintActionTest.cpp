@@ -1,6 +1,6 @@
 #include "SheetWindow.h"
 
-#include "RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 #include "platform/NilObjectException.h"
 #include "platform/Random.h"
 

@@ -1,0 +1,59 @@
+// Presses "Print!" as many times as the second argument says (default 1), each press printing
+// its page to the PDF file named by the first: the program's own road from the Print action's
+// start to the finished file, with the dialog answered by a PDF page.
+#include "platform/PopupMenu.h"
+#include "platform/PrintDialog.h"
+#include "platform/PushButton.h"
+#include "platform/RectControl.h"
+#include "platform/Runtime.h"
+#include "platform/TextField.h"
+#include "platform/Window.h"
+#include "window/PrintAction.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+Ref<Object> addControl(const Ref<Object>& window, const ClassRecord& record, const char* name)
+{
+    Ref<Object> control = Window::New(*window, record);
+    RectControl::Constructor(*control);
+    Window::AddControl(*window, name, control);
+    return control;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.pdf [PRESSES]\n", argv[0]);
+        return 2;
+    }
+    const int presses = argc > 2 ? std::atoi(argv[2]) : 1;
+    if (presses < 0) {
+        std::fprintf(stderr, "PRESSES must be 0 or more\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    RuntimeInit();
+    {
+        Ref<Object> window = RuntimeNewObject(Window::Lookup());
+        Ref<Object> button = addControl(window, PushButton::Lookup(), "PushButton1");
+        TextField::TextSet(*addControl(window, TextField::Lookup(), "TextField1"), 0, "7");
+        Ref<Object> popup = addControl(window, PopupMenu::Lookup(), "PopupMenu1");
+        PopupMenu::InitialValueSet(*popup, 0, "Adding\rSubtracting\rMultiplying\rDividing");
+        PopupMenu::ListIndexSet(*popup, 0, 2);
+
+        const std::string path = argv[1];
+        setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(path); });
+        for (int i = 0; i < presses; ++i)
+            Window1::PushButton1_Action(*button);
+        setPrintDialogHook(nullptr);
+    }
+    return RuntimeExit();
+}
