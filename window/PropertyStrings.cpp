@@ -21,7 +21,7 @@ constexpr Color black { 0x00, 0x00, 0x00 };
 constexpr Color white { 0xFF, 0xFF, 0xFF };
 constexpr std::int32_t noIndex = std::numeric_limits<std::int32_t>::min();
 
-struct Frame {
+struct Bounds {
     std::int32_t left, top, width, height;
 };
 
@@ -36,11 +36,11 @@ constexpr auto window1Bytes = propertyBytes(
 
 // The twelve entries that every control's string begins with.
 template<std::size_t L>
-consteval auto controlHead(const char (&name)[L], Frame frame, std::int32_t tabIndex)
+consteval auto controlHead(const char (&name)[L], Bounds bounds, std::int32_t tabIndex)
 {
-    return propertyBytes(entryString("Name", name), entryInt32("Index", noIndex), entryInt32("Left", frame.left),
-                         entryInt32("Top", frame.top), entryInt32("Width", frame.width),
-                         entryInt32("Height", frame.height), entryBoolean("LockLeft", false),
+    return propertyBytes(entryString("Name", name), entryInt32("Index", noIndex), entryInt32("Left", bounds.left),
+                         entryInt32("Top", bounds.top), entryInt32("Width", bounds.width),
+                         entryInt32("Height", bounds.height), entryBoolean("LockLeft", false),
                          entryBoolean("LockTop", false), entryBoolean("LockRight", false),
                          entryBoolean("LockBottom", false), entryInt32("TabPanelIndex", 0),
                          entryInt32("TabIndex", tabIndex));
@@ -64,12 +64,12 @@ constexpr auto textField1Bytes = propertyBytes(
     entryInt32("Alignment", 0), entryString("DataSource", ""), entryString("DataField", ""),
     entryString("InitialParent", ""));
 
-// The three labels differ only in name, frame, tab index, text, alignment and wrapping.
+// The three labels differ only in name, bounds, tab index, text, alignment and wrapping.
 template<std::size_t L, std::size_t M>
-consteval auto staticText(const char (&name)[L], Frame frame, std::int32_t tabIndex, const char (&text)[M],
+consteval auto staticText(const char (&name)[L], Bounds bounds, std::int32_t tabIndex, const char (&text)[M],
                           std::int32_t textAlign, bool multiline)
 {
-    return propertyBytes(controlHead(name, frame, tabIndex), entryString("Text", text),
+    return propertyBytes(controlHead(name, bounds, tabIndex), entryString("Text", text),
                          entryInt32("TextAlign", textAlign), entryColor("TextColor", black),
                          entryBoolean("Multiline", multiline), entryBoolean("Enabled", true),
                          entryBoolean("Visible", true), entryString("HelpTag", ""),
