@@ -260,6 +260,22 @@ TEST_F(MenuOnWindow, WindowAndMenuBarMayEndInEitherOrder)
     EXPECT_TRUE(window->menuBar()->actions().isEmpty());
 }
 
+// Guards: an item whose handler removes it deleting the Qt entry that is still delivering the choice.
+TEST_F(MenuOnWindow, AnItemMayRemoveItselfWhenChosen)
+{
+    ClassRecord closing("Closing", &MenuItem::Lookup());
+    closing.setEventHandler("Action", makeCode<bool(Object&)>([](Object& self) {
+        self.record().callSlot<void(Object&)>(MenuItem::CloseSlot, self);
+        return true;
+    }));
+    append(lookup(bar, "FileMenu"), newItem("FileOnce", "&Once", nullptr, closing));
+    const long live = Object::liveInstances();
+    shown("FileOnce")->trigger();
+    EventLoop::rethrowPendingException();
+    EXPECT_EQ(Object::liveInstances(), live - 1);
+    EXPECT_EQ(topMenu(0)->actions().size(), 1);
+}
+
 // Guards: a plain menu item accepted as a window's menu bar.
 TEST_F(MenuOnWindow, OnlyAMenuBarCanBeAttached)
 {

@@ -1,0 +1,149 @@
+#include "app/MenuBar1.h"
+
+#include "platform/Invoker.h"
+#include "platform/MenuBar.h"
+#include "platform/MenuItem.h"
+#include "platform/QuitMenuItem.h"
+
+#include <span>
+
+using platform::ClassRecord;
+using platform::MenuItem;
+using platform::Object;
+using platform::Ref;
+using platform::String;
+
+namespace MenuBar1 {
+
+platform::ClassCache ctbl;
+Ref<Object> _implicitInstance;
+
+namespace {
+
+// One row of a menu: what to create and what to set on it. A null shortcut means the row makes
+// no shortcut call at all; an empty one sets the empty text. A null parent attaches the item to
+// the menu bar itself, otherwise to the bar's top menu of that name.
+struct ItemRow {
+    const ClassRecord& (*record)();
+    const char* name;
+    const char* text;
+    const char* shortcut;
+    const char* parent;
+};
+
+constexpr ItemRow fileMenu[] = {
+    { &MenuItem::Lookup, "FileMenu", "&File", "", nullptr },
+    { &platform::QuitMenuItem::Lookup, "FileQuit", "&Quit", "Cmd+Q", "FileMenu" },
+};
+
+constexpr ItemRow editMenu[] = {
+    { &MenuItem::Lookup, "EditMenu", "&Edit", "", nullptr },
+    { &MenuItem::Lookup, "EditUndo", "&Undo", "Cmd+Z", "EditMenu" },
+    { &MenuItem::Lookup, "UntitledMenu1", "-", nullptr, "EditMenu" },
+    { &MenuItem::Lookup, "EditCut", "Cu&t", "Cmd+X", "EditMenu" },
+    { &MenuItem::Lookup, "EditCopy", "&Copy", "Cmd+C", "EditMenu" },
+    { &MenuItem::Lookup, "EditPaste", "&Paste", "Cmd+V", "EditMenu" },
+    { &MenuItem::Lookup, "EditClear", "&Delete", "", "EditMenu" },
+    { &MenuItem::Lookup, "UntitledMenu0", "-", nullptr, "EditMenu" },
+    { &MenuItem::Lookup, "EditSelectAll", "Select &All", "Cmd+A", "EditMenu" },
+};
+
+// Builds one menu row by row. Every item is complete before it is attached, and an entry's top
+// menu is found anew through the menu bar for each row, so a row that fails leaves the rows
+// before it attached and builds nothing after it.
+void buildMenu(Object& self, std::span<const ItemRow> rows)
+{
+    const Ref<Object> bar(&self);
+    Ref<Object> current;
+    for (const ItemRow& row : rows) {
+        Ref<Object> created = platform::RuntimeNewObject(row.record());
+        created->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *created);
+        current = created;
+        created = nullptr;
+        MenuItem::NameSet(current.object(), 0, String(row.name));
+        MenuItem::AutoEnableSet(current.object(), 0, true);
+        MenuItem::TextSet(current.object(), 0, String(row.text));
+        if (row.shortcut)
+            MenuItem::KeyboardShortcutSet(current.object(), 0, String(row.shortcut));
+        if (!row.parent) {
+            bar->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *bar, current);
+            continue;
+        }
+        const Ref<Object> parent
+            = bar->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::ChildSlot, *bar, String(row.parent));
+        parent.object().record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *parent, current);
+    }
+}
+
+void publish(ClassRecord& record, const char* name, void (*code)(Object&))
+{
+    platform::MemberRecord member;
+    member.name = String(name);
+    member.signature = String("%%");
+    member.code = platform::makeCode<void(Object&)>(code);
+    member.invoker = &platform::Invoker::forSignature("%%");
+    platform::RuntimeAllocateAttributeTable(member, 1);
+    member.attributes[0] = platform::Attribute { String("__Scope"), String("Public") };
+    record.members().push_back(std::move(member));
+}
+
+}
+
+void ctblinit()
+{
+    if (ctbl)
+        return;
+    std::unique_ptr<ClassRecord> record = platform::RuntimeNewClass(&platform::MenuBar::Lookup());
+    record->setName(String("MenuBar1.MenuBar1"));
+    platform::RuntimeNewVtable(*record, SlotCount);
+    record->setSlot(ConstructorSlot, "Constructor", platform::makeCode<void(Object&)>(&Constructor));
+    record->setSlot(Untitled0Slot, "Untitled0", platform::makeCode<void(Object&)>(&Untitled0));
+    record->setSlot(Untitled1Slot, "Untitled1", platform::makeCode<void(Object&)>(&Untitled1));
+    publish(*record, "Untitled0", &Untitled0);
+    publish(*record, "Untitled1", &Untitled1);
+    publish(*record, "Constructor", &Constructor);
+    record->attributes().push_back(platform::Attribute { String("__Scope"), String("Public") });
+    ctbl = std::move(record);
+}
+
+const ClassRecord& Lookup()
+{
+    if (!ctbl)
+        ctblinit();
+    return *ctbl;
+}
+
+void Constructor(Object& self)
+{
+    const Ref<Object> bar(&self);
+    bar->record().callSlot<void(Object&)>(Untitled0Slot, *bar);
+    bar->record().callSlot<void(Object&)>(Untitled1Slot, *bar);
+}
+
+void Untitled0(Object& self)
+{
+    buildMenu(self, fileMenu);
+}
+
+void Untitled1(Object& self)
+{
+    buildMenu(self, editMenu);
+}
+
+Ref<Object> implicitInstance()
+{
+    if (!_implicitInstance) {
+        // Stored only once built: a failed construction releases the half-built menu bar here.
+        Ref<Object> created = platform::RuntimeNewObject(Lookup());
+        created->record().callSlot<void(Object&)>(ConstructorSlot, *created);
+        _implicitInstance = created;
+    }
+    return _implicitInstance;
+}
+
+void implicitInstanceExit()
+{
+    _implicitInstance = nullptr;
+}
+
+}

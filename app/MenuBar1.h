@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/ClassRecord.h"
+#include "platform/Object.h"
+#include "platform/Ref.h"
+
+#include <cstddef>
+
+// The application's one menu bar, "MenuBar1.MenuBar1": a MenuBar whose constructor builds the File
+// menu, then the Edit menu. Only the implicit-instance accessor creates it, once.
+namespace MenuBar1 {
+
+constexpr std::size_t ConstructorSlot = 20;
+constexpr std::size_t Untitled0Slot = 23;
+constexpr std::size_t Untitled1Slot = 24;
+constexpr std::size_t SlotCount = 25;
+
+// The class record, "MenuBar1.MenuBar1.__ctbl"; nil until ctblinit builds it.
+extern platform::ClassCache ctbl;
+// The one menu bar, "MenuBar1._implicitInstance"; nil until first asked for and after implicitInstanceExit.
+extern platform::Ref<platform::Object> _implicitInstance;
+
+void ctblinit();
+const platform::ClassRecord& Lookup();
+
+// The record's own operations, each taking the menu bar.
+void Constructor(platform::Object& self);
+void Untitled0(platform::Object& self);
+void Untitled1(platform::Object& self);
+
+// "MenuBar1.MenuBar1%o<MenuBar1.MenuBar1>%": the one menu bar, built on first use, as a new reference.
+platform::Ref<platform::Object> implicitInstance();
+// "MenuBar1._implicitInstance.__Exit": lets go of the menu bar at shut-down.
+void implicitInstanceExit();
+
+}
