@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace platform {
 
 struct RectControl::Qt {
@@ -84,9 +86,11 @@ void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
 {
     RectControl& self = from(control);
     self.m_textSize = size;
+    // Unit 0 measures text in the same units as positions and sizes, so a layout keeps its
+    // proportions whatever the screen's resolution.
     if (QWidget* w = self.widget(); w && size > 0) {
         QFont f = w->font();
-        f.setPointSizeF(size);
+        f.setPixelSize(std::max(1, qRound(size)));
         w->setFont(f);
     }
 }

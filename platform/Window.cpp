@@ -3,6 +3,7 @@
 #include "platform/Control.h"
 #include "platform/EventLoop.h"
 #include "platform/IllegalCastException.h"
+#include "platform/MenuItemView.h"
 #include "platform/UnsupportedOperationException.h"
 #include "platform/WindowSupport.h"
 
@@ -182,7 +183,9 @@ void Window::AddControl(Object& window, const String& name, const Ref<Object>& c
 
 void Window::MenuBarSet(Object& window, std::int32_t, const Ref<Object>& menuBar)
 {
-    from(window).m_menuBar = menuBar;
+    Window& self = from(window);
+    attachMenuBar(*self.m_qt->window, menuBar);
+    self.m_menuBar = menuBar;
 }
 
 Ref<Object> Window::MenuBarGet(Object& window)
