@@ -1,6 +1,6 @@
 #include "platform/QuitMenuItem.h"
 
-#include "platform/EventLoop.h"
+#include "platform/Runtime.h"
 #include "platform/MenuItem.h"
 
 namespace platform {
@@ -31,7 +31,7 @@ const ClassRecord& QuitMenuItem::Lookup()
 bool QuitMenuItem::Event_Action(Object& self)
 {
     MenuItem::from(self);
-    EventLoop::quit();
+    Quit(0);
     return true;
 }
 
