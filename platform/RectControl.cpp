@@ -1,14 +1,18 @@
 #include "platform/RectControl.h"
 
 #include "platform/IllegalCastException.h"
+#include "platform/OutOfBoundsException.h"
 #include "platform/UnsupportedOperationException.h"
 #include "platform/Window.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace platform {
 
@@ -38,14 +42,13 @@ RectControl::RectControl(const ClassRecord& record, QWidget* widget)
     , m_qt(std::make_unique<Qt>())
 {
     m_qt->widget = widget;
-    m_textSize = static_cast<float>(widget->font().pointSizeF());
 }
 
 RectControl::~RectControl()
 {
-    // A control never added to a window still owns its widget.
-    if (m_qt->widget && !m_qt->widget->parent())
-        delete m_qt->widget;
+    // The widget goes with its control, also from a window that lives on (a control made but never
+    // added, say): left behind it would show a control nobody holds and signal into freed storage.
+    delete m_qt->widget;
 }
 
 RectControl& RectControl::from(Object& object)
@@ -85,14 +88,24 @@ void RectControl::SetFocus(Object& control)
 void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
 {
     RectControl& self = from(control);
-    self.m_textSize = size;
-    // Unit 0 measures text in the same units as positions and sizes, so a layout keeps its
-    // proportions whatever the screen's resolution.
-    if (QWidget* w = self.widget(); w && size > 0) {
+    // Checked before any use: a float out of int's range converts with undefined behaviour.
+    if (!std::isfinite(size) || size < 0 || size > maxTextSize)
+        throw OutOfBoundsException("text size " + std::to_string(size) + " of " + self.name().toStdString()
+                                   + " is outside 0 to " + std::to_string(static_cast<int>(maxTextSize)));
+    if (QWidget* w = self.widget()) {
         QFont f = w->font();
-        f.setPixelSize(std::max(1, qRound(size)));
+        if (size == 0) {
+            const QFont platform = QApplication::font(w);
+            if (platform.pixelSize() > 0)
+                f.setPixelSize(platform.pixelSize());
+            else
+                f.setPointSizeF(platform.pointSizeF());
+        } else {
+            f.setPixelSize(std::max(1, qRound(size)));
+        }
         w->setFont(f);
     }
+    self.m_textSize = size;
 }
 
 float RectControl::TextSizeGet(Object& control)
@@ -103,7 +116,8 @@ float RectControl::TextSizeGet(Object& control)
 void RectControl::TextUnitSet(Object& control, std::int32_t, std::uint8_t unit)
 {
     if (unit != 0)
-        throw UnsupportedOperationException("text unit " + std::to_string(unit) + " is not supported; only 0 (points)");
+        throw UnsupportedOperationException("text unit " + std::to_string(unit) + " of " + from(control).name().toStdString()
+                                            + " is not supported; only 0 (layout units)");
     from(control).m_textUnit = unit;
 }
 

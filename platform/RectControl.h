@@ -23,9 +23,13 @@ public:
     // RectControl.SetFocus: keyboard focus to the control.
     static void SetFocus(Object& control);
 
-    // TextSize in points when the unit is 0; any other unit is not supported.
+    // With unit 0 the size is in layout units, the units of positions and sizes, so text keeps its
+    // place in a layout on any screen; 0 is the platform's own size. A size that is negative, not
+    // finite or beyond maxTextSize raises OutOfBoundsException and changes nothing.
+    static constexpr float maxTextSize = 4096.0f;
     static void TextSizeSet(Object& control, std::int32_t index, float size);
     static float TextSizeGet(Object& control);
+    // Only unit 0 is supported; any other raises UnsupportedOperationException.
     static void TextUnitSet(Object& control, std::int32_t index, std::uint8_t unit);
     static std::uint8_t TextUnitGet(Object& control);
 
