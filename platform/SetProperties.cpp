@@ -25,8 +25,11 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -455,6 +458,76 @@ const Table& tableOf(Object& target)
     return dynamic_cast<Window*>(&target) ? windowTable() : controlTable();
 }
 
+struct Range {
+    std::int64_t low;
+    std::int64_t high;
+};
+
+// Value ranges that an Int32 entry must keep to. Positions and sizes stay within Qt's widget
+// limits, so no coordinate arithmetic can overflow.
+std::optional<Range> rangeOf(bool window, std::string_view name)
+{
+    constexpr std::int64_t most = QWIDGETSIZE_MAX;
+    static const std::map<std::string_view, Range> controlRanges {
+        { "Left", { -most, most } }, { "Top", { -most, most } }, { "Width", { 0, most } }, { "Height", { 0, most } },
+        { "LimitText", { 0, std::numeric_limits<std::int32_t>::max() } }, { "Alignment", { 0, 3 } },
+        { "TextAlign", { 0, 2 } },
+    };
+    static const std::map<std::string_view, Range> windowRanges {
+        { "Width", { 0, most } },    { "Height", { 0, most } },    { "MinWidth", { 0, most } },
+        { "MinHeight", { 0, most } }, { "MaxWidth", { 0, most } }, { "MaxHeight", { 0, most } },
+    };
+    const auto& ranges = window ? windowRanges : controlRanges;
+    auto it = ranges.find(name);
+    if (it == ranges.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::int32_t itemCount(const String& items)
+{
+    if (items.isEmpty())
+        return 0;
+    const std::string_view bytes = items.bytes();
+    return static_cast<std::int32_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1;
+}
+
+[[noreturn]] void refuse(Object& target, const PropertyEntry& entry, std::size_t number, const std::string& what)
+{
+    throw PropertyStringException("bad property string for " + target.record().name().toStdString() + ": entry "
+                                      + std::to_string(number) + " '" + std::string(entry.entryName) + "' at byte "
+                                      + std::to_string(entry.offset) + ": " + what,
+                                  number, std::string(entry.entryName), entry.offset);
+}
+
+// Everything that could fail part way is checked before the first value is applied, so a string
+// that cannot be applied whole changes nothing.
+void checkApplicable(Object& target, const Table& table, const std::vector<PropertyEntry>& entries)
+{
+    const bool window = dynamic_cast<Window*>(&target) != nullptr;
+    if (!window)
+        widgetOf(target);
+    auto* popup = dynamic_cast<PopupMenu*>(&target);
+    std::int32_t items = popup ? PopupMenu::ListCount(target) : 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const PropertyEntry& entry = entries[i];
+        if (!table.contains(entry.name))
+            refuse(target, entry, i + 1, "the property is not supported");
+        if (popup && entry.name == "InitialValue")
+            items = itemCount(entry.asString());
+        if (entry.type() != PropertyType::Int32)
+            continue;
+        const std::int64_t value = entry.asInt32();
+        std::optional<Range> range = rangeOf(window, entry.name);
+        if (popup && entry.name == "ListIndex")
+            range = Range { -1, items - 1 };
+        if (range && (value < range->low || value > range->high))
+            refuse(target, entry, i + 1,
+                   std::to_string(value) + " is outside " + std::to_string(range->low) + " to "
+                       + std::to_string(range->high));
+    }
+}
+
 }
 
 void SetProperties(Object& target, const String& propertyString)
@@ -462,13 +535,11 @@ void SetProperties(Object& target, const String& propertyString)
     Ref<Object> keep(&target);
     const std::vector<PropertyEntry> entries = PropertyString::decode(propertyString, schemaOf(target));
     const Table& table = tableOf(target);
+    checkApplicable(target, table, entries);
     for (const PropertyEntry& entry : entries) {
-        auto it = table.find(entry.name);
-        if (it == table.end())
-            throw UnsupportedOperationException("the property " + std::string(entry.name) + " of "
-                                                + target.record().name().toStdString() + " is not supported");
-        if (it->second.set)
-            it->second.set(target, entry);
+        const Accessor& accessor = table.find(entry.name)->second;
+        if (accessor.set)
+            accessor.set(target, entry);
         else
             storeOf(target).set(entry.name, entry.value);
     }
