@@ -2,6 +2,8 @@
 
 #include "platform/ClassRecord.h"
 #include "platform/RuntimeException.h"
+#include "platform/SignatureMismatchException.h"
+#include "platform/UnsupportedOperationException.h"
 
 #include <map>
 #include <memory>
@@ -10,37 +12,75 @@ namespace platform {
 
 namespace {
 
-// Parses "%R%A..." where each type is one letter, or "o<Class>" for an object.
-std::vector<char> parseTypes(std::string_view text, const std::string& whole)
+const char* typeName(char letter)
 {
-    std::vector<char> types;
+    switch (letter) {
+    case 'o':
+        return "an object";
+    case 's':
+        return "a string";
+    case 'i':
+        return "an Int32";
+    case 'b':
+        return "a Boolean";
+    case 'd':
+        return "a Double";
+    }
+    return "nothing";
+}
+
+const char* valueTypeName(const Value& v)
+{
+    switch (v.index()) {
+    case 1:
+        return "an Int32";
+    case 2:
+        return "a Double";
+    case 3:
+        return "a Boolean";
+    case 4:
+        return "a string";
+    case 5:
+        return "an object";
+    }
+    return "nothing";
+}
+
+bool isOfClass(const Object& object, std::string_view className)
+{
+    for (const ClassRecord* r = &object.record(); r; r = r->parent()) {
+        if (r->name().bytes() == className)
+            return true;
+    }
+    return false;
+}
+
+}
+
+// Parses "%R%A..." where each type is one letter, or "o<Class>" for an object.
+std::vector<Invoker::Type> Invoker::parseTypes(std::string_view text, const std::string& whole)
+{
+    std::vector<Type> types;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == 'o') {
+            Type t { 'o', {} };
             if (i + 1 < text.size() && text[i + 1] == '<') {
                 const std::size_t close = text.find('>', i);
                 if (close == std::string_view::npos)
                     throw RuntimeException("reflection signature " + whole + " has an unclosed class name");
+                t.className = std::string(text.substr(i + 2, close - i - 2));
                 i = close;
             }
-            types.push_back('o');
+            types.push_back(std::move(t));
         } else if (c == 's' || c == 'i' || c == 'b' || c == 'd') {
-            types.push_back(c);
+            types.push_back(Type { c, {} });
         } else {
-            throw RuntimeException("reflection signature " + whole + " has an unknown type letter");
+            throw RuntimeException("reflection signature " + whole + " has an unknown type letter '"
+                                   + std::string(1, c) + "'");
         }
     }
     return types;
-}
-
-template<class T>
-const T& argAs(const std::vector<Value>& args, std::size_t i, const std::string& member)
-{
-    if (const T* v = std::get_if<T>(&args[i]))
-        return *v;
-    throw RuntimeException("argument " + std::to_string(i + 1) + " of " + member + " has the wrong type");
-}
-
 }
 
 Invoker::Invoker(std::string signature)
@@ -51,10 +91,11 @@ Invoker::Invoker(std::string signature)
     const std::size_t second = m_signature.find('%', 1);
     if (second == std::string::npos)
         throw RuntimeException("reflection signature " + m_signature + " lacks its second %");
-    const std::vector<char> result = parseTypes(std::string_view(m_signature).substr(1, second - 1), m_signature);
+    std::vector<Type> result = parseTypes(std::string_view(m_signature).substr(1, second - 1), m_signature);
     if (result.size() > 1)
         throw RuntimeException("reflection signature " + m_signature + " has more than one result");
-    m_result = result.empty() ? 0 : result[0];
+    if (!result.empty())
+        m_result = std::move(result[0]);
     m_params = parseTypes(std::string_view(m_signature).substr(second + 1), m_signature);
 }
 
@@ -67,30 +108,59 @@ const Invoker& Invoker::forSignature(std::string_view signature)
     return *it->second;
 }
 
+bool Invoker::isLookupByName() const noexcept
+{
+    return m_result && m_result->letter == 'o' && m_params.size() == 1 && m_params[0].letter == 's';
+}
+
 Value Invoker::invoke(const Code& code, const std::string& memberName, Object& self, const std::vector<Value>& args) const
 {
     if (args.size() != m_params.size())
-        throw RuntimeException(memberName + " takes " + std::to_string(m_params.size()) + " arguments, given "
-                               + std::to_string(args.size()));
-    // The signatures this program publishes; others are refused rather than guessed.
+        throw SignatureMismatchException(memberName + " (" + m_signature + ") takes " + std::to_string(m_params.size())
+                                         + " argument(s), given " + std::to_string(args.size()));
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const char want = m_params[i].letter;
+        const std::size_t index = args[i].index();
+        const bool fits = (want == 'i' && index == 1) || (want == 'd' && index == 2) || (want == 'b' && index == 3)
+                          || (want == 's' && index == 4) || (want == 'o' && index == 5);
+        if (!fits)
+            throw SignatureMismatchException("argument " + std::to_string(i + 1) + " of " + memberName + " ("
+                                             + m_signature + ") must be " + typeName(want) + ", given "
+                                             + valueTypeName(args[i]));
+    }
+    const char result = m_result ? m_result->letter : 0;
+    // The shapes of signature this framework publishes; others are refused rather than guessed.
     if (m_params.empty()) {
-        switch (m_result) {
+        switch (result) {
         case 0:
             code->call<void(Object&)>(memberName, self);
             return {};
         case 'o':
-            return code->call<Ref<Object>(Object&)>(memberName, self);
+            return checkedObject(code->call<Ref<Object>(Object&)>(memberName, self), memberName);
         case 's':
             return code->call<String(Object&)>(memberName, self);
         case 'i':
             return code->call<std::int32_t(Object&)>(memberName, self);
         case 'b':
             return code->call<bool(Object&)>(memberName, self);
+        case 'd':
+            return code->call<double(Object&)>(memberName, self);
         }
     }
-    if (m_params.size() == 1 && m_params[0] == 's' && m_result == 'o')
-        return code->call<Ref<Object>(Object&, const String&)>(memberName, self, argAs<String>(args, 0, memberName));
-    throw RuntimeException("no invoker for the reflection signature " + m_signature);
+    if (isLookupByName())
+        return checkedObject(
+            code->call<Ref<Object>(Object&, const String&)>(memberName, self, std::get<String>(args[0])), memberName);
+    throw UnsupportedOperationException("no reflection invoker for the signature " + m_signature + " of "
+                                        + memberName);
+}
+
+Ref<Object> Invoker::checkedObject(Ref<Object> result, const std::string& memberName) const
+{
+    const std::string& className = m_result->className;
+    if (result && !className.empty() && !isOfClass(*result, className))
+        throw SignatureMismatchException(memberName + " (" + m_signature + ") gave an object of class "
+                                         + result->record().name().toStdString() + ", not a " + className);
+    return result;
 }
 
 Value RuntimeInvokeMember(Object& self, std::string_view name, const std::vector<Value>& args)
@@ -99,8 +169,10 @@ Value RuntimeInvokeMember(Object& self, std::string_view name, const std::vector
     if (!member)
         throw RuntimeException("class " + self.record().name().toStdString() + " has no member "
                                + std::string(name));
-    const Invoker* invoker = member->invoker ? member->invoker : &Invoker::forSignature(member->signature.bytes());
-    return invoker->invoke(member->code, member->name.toStdString(), self, args);
+    const Invoker& invoker = member->invoker ? *member->invoker : Invoker::forSignature(member->signature.bytes());
+    if (args.empty() && invoker.isLookupByName())
+        return invoker.invoke(member->code, member->name.toStdString(), self, { Value(member->name) });
+    return invoker.invoke(member->code, member->name.toStdString(), self, args);
 }
 
 void RuntimeAllocateAttributeTable(MemberRecord& member, std::size_t count)

@@ -2,6 +2,9 @@
 
 #include "platform/ClassRecord.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
 #include <algorithm>
 #include <memory>
 
@@ -15,6 +18,13 @@ std::unique_ptr<List> s_windows;
 std::unique_ptr<List> s_dirtyWindows;
 std::unique_ptr<List> s_implicitWindows;
 
+// Never destroyed: windows still waiting here when the process ends are not released after Qt is gone.
+List& closedWindows()
+{
+    static auto* list = new List;
+    return *list;
+}
+
 List& ensure(std::unique_ptr<List>& list)
 {
     if (!list)
@@ -22,14 +32,14 @@ List& ensure(std::unique_ptr<List>& list)
     return *list;
 }
 
-void removeFrom(std::unique_ptr<List>& list, Object& window)
+// Moves the window's entries out into removed: releasing the last reference may run the
+// window's destructor, which must not happen while the list is being changed.
+void removeFrom(std::unique_ptr<List>& list, Object& window, List& removed)
 {
     if (!list)
         return;
-    // Moved out first: releasing the last reference may run the window's destructor.
-    List keep;
     auto it = std::remove_if(list->begin(), list->end(), [&](const Ref<Object>& w) { return w.get() == &window; });
-    std::move(it, list->end(), std::back_inserter(keep));
+    std::move(it, list->end(), std::back_inserter(removed));
     list->erase(it, list->end());
 }
 
@@ -49,6 +59,7 @@ void WindowSupport::WindowsInit()
 void WindowSupport::WindowsExit()
 {
     release(s_windows);
+    releaseClosedWindows();
 }
 
 void WindowSupport::DirtyWindowsExit()
@@ -84,10 +95,36 @@ void WindowSupport::registerWindow(const Ref<Object>& window)
 
 void WindowSupport::unregisterWindow(Object& window)
 {
-    Ref<Object> keep(&window);
-    removeFrom(s_implicitWindows, window);
-    removeFrom(s_dirtyWindows, window);
-    removeFrom(s_windows, window);
+    List removed;
+    removeFrom(s_implicitWindows, window, removed);
+    removeFrom(s_dirtyWindows, window, removed);
+    removeFrom(s_windows, window, removed);
+}
+
+void WindowSupport::windowClosed(Object& window)
+{
+    List removed;
+    removeFrom(s_implicitWindows, window, removed);
+    removeFrom(s_dirtyWindows, window, removed);
+    removeFrom(s_windows, window, removed);
+    for (Ref<Object>& w : removed)
+        releaseLater(std::move(w));
+}
+
+void WindowSupport::releaseLater(Ref<Object> window)
+{
+    if (!window)
+        return;
+    closedWindows().push_back(std::move(window));
+    // The call captures no reference: if the loop never turns again, WindowsExit releases them.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, &WindowSupport::releaseClosedWindows, Qt::QueuedConnection);
+}
+
+void WindowSupport::releaseClosedWindows()
+{
+    List dying;
+    dying.swap(closedWindows());
 }
 
 Ref<Object> GetImplicitWindow(const String& className)

@@ -14,7 +14,7 @@ class WindowSupport {
 public:
     // _WindowSupport.Windows.__Init
     static void WindowsInit();
-    // _WindowSupport.Windows.__Exit, _WindowSupport.mDirtyWindows.__Exit, _mImplicitWindowList.__Exit
+    // _WindowSupport.Windows.__Exit (which releases the closed windows too), _WindowSupport.mDirtyWindows.__Exit, _mImplicitWindowList.__Exit
     static void WindowsExit();
     static void DirtyWindowsExit();
     static void ImplicitWindowListExit();
@@ -25,8 +25,15 @@ public:
 
     // A constructed window is held here until it closes.
     static void registerWindow(const Ref<Object>& window);
-    // The window closed: the framework lets it go.
+    // The window's construction failed: the framework lets it go at once.
     static void unregisterWindow(Object& window);
+    // The window closed on screen. It leaves every list now, but the lists' references are
+    // released later (releaseLater), so it never dies inside its own close event.
+    static void windowClosed(Object& window);
+    // Releases the reference on the event loop's next turn, or at WindowsExit if that comes first.
+    static void releaseLater(Ref<Object> window);
+    // Releases now what waits for the loop's next turn.
+    static void releaseClosedWindows();
 };
 
 // _GetImplicitWindow: the open implicit window of the class name, or nil.
