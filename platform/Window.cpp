@@ -245,6 +245,9 @@ protected:
 private:
     void deliver(const std::function<void()>& handler)
     {
+        // A window nobody holds is still being made or already going: it has no events to raise.
+        if (m_owner.refCount() == 0)
+            return;
         Ref<Object> keep(&m_owner);
         EventLoop::deliver(handler);
     }
@@ -420,9 +423,9 @@ void Window::showModal(Window* parent)
     qw.setWindowModality(parent ? ::Qt::WindowModal : ::Qt::ApplicationModal);
     QEventLoop loop;
     qw.modalLoop = &loop;
-    struct Restore {
+    struct EndModal {
         Widget& qw;
-        ~Restore()
+        ~EndModal()
         {
             qw.modalLoop = nullptr;
             const bool visible = qw.isVisible();
@@ -432,7 +435,7 @@ void Window::showModal(Window* parent)
             if (visible)
                 qw.show();
         }
-    } restore { qw };
+    } endModal { qw };
     Show(*this);
     if (qw.isVisible())
         loop.exec(QEventLoop::DialogExec);
