@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 
 #include <chrono>
 
@@ -20,7 +21,9 @@ void EventLoop::deliver(const std::function<void()>& handler) noexcept
     } catch (...) {
         if (!s_pending)
             s_pending = std::current_exception();
-        if (QCoreApplication::instance())
+        // Only a running loop is stopped: an exit asked for with none running would end the
+        // next loop to start, a modal one included, before it ran.
+        if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
             QCoreApplication::exit(1);
     }
 }
