@@ -7,7 +7,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 
 #include <cstdio>
 #include <memory>
@@ -20,6 +24,37 @@ namespace {
 
 std::unique_ptr<QApplication> s_app;
 bool s_reportedUnhandled = false;
+
+// Outside dialogs Qt leaves Return and Enter to whichever control wants them; a window's default
+// button should take them when no control did, as it does in a dialog.
+class DefaultButtonKeys final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* window = qobject_cast<QMainWindow*>(watched);
+        if (!window)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+                button->animateClick();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+QPointer<DefaultButtonKeys> s_defaultButtonKeys;
+bool s_quitOnLastWindowClosedBefore = true;
 
 // The entry-point table: a list of entries the program can fill; this program has none.
 class PluginEntrypointsTable final : public Object {
@@ -64,22 +99,46 @@ bool hasDisplay()
 
 void RuntimeInit()
 {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "sumwise";
-    static char* argv[] = { name, nullptr };
-    s_app = std::make_unique<QApplication>(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Sumwise"));
-    // Closing the last window does not by itself quit: the window's Close event asks to.
-    QApplication::setQuitOnLastWindowClosed(false);
     s_reportedUnhandled = false;
+    // A Qt application made by someone else (a test's) is used as it is and outlives the runtime.
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "sumwise";
+        static char* argv[] = { name, nullptr };
+        s_app = std::make_unique<QApplication>(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Sumwise"));
+    }
+    // Closing the last window does not by itself quit: the window's Close event asks to.
+    s_quitOnLastWindowClosedBefore = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    if (!s_defaultButtonKeys) {
+        s_defaultButtonKeys = new DefaultButtonKeys(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(s_defaultButtonKeys);
+    }
 }
 
 std::int32_t RuntimeExit()
 {
+    // Work that the framework queued for itself (letting a closed window go) runs now, while Qt
+    // is still there: released later, from Qt's own clean-up, a window would be torn down inside
+    // Qt's event queue and never finish.
+    const auto flush = [] {
+        if (!QCoreApplication::instance())
+            return;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    flush();
     RuntimeReleaseAppObject();
-    s_app.reset();
+    flush();
+    // A handler that failed after the loop had ended still counts as a failure.
+    if (std::exception_ptr late = EventLoop::takePendingException())
+        UnhandledException(late);
+    delete s_defaultButtonKeys.data();
+    if (s_app)
+        s_app.reset();
+    else if (QCoreApplication::instance())
+        QGuiApplication::setQuitOnLastWindowClosed(s_quitOnLastWindowClosedBefore);
     return s_reportedUnhandled ? 1 : 0;
 }
 

@@ -9,10 +9,11 @@
 
 namespace platform {
 
-// Starts the runtime: the Qt application on the display the environment names.
+// Starts the runtime: the Qt application on the display the environment names, or the one that
+// exists already, which then stays its maker's.
 void RuntimeInit();
-// Shuts the runtime down; the result is the process's exit status: 0 after a normal quit,
-// 1 once an unhandled exception has been reported.
+// Shuts the runtime down and ends the Qt application that RuntimeInit made; the result is the
+// process's exit status: 0 after a normal quit, 1 once an unhandled exception has been reported.
 std::int32_t RuntimeExit();
 
 // _RunFrameworkInitialization: the framework's start-up, which runs the program's start-up
