@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -299,6 +300,11 @@ const LoopEnd loopEnds[] = {
       0, nullptr },
 };
 
+void PrintTo(const LoopEnd& end, std::ostream* os)
+{
+    *os << end.name;
+}
+
 class ProgramLoopEndTest : public ProgramTest, public ::testing::WithParamInterface<LoopEnd> {};
 
 // Guards: a way of ending the loop that leaves the process running, an exception from a handler
@@ -340,6 +346,11 @@ const StartupFailure startupFailures[] = {
     { "MenuBarFails", "RuntimeException: the menu bar failed", true, false },
     { "WindowWithoutPracticeField", "NilObjectException", true, true },
 };
+
+void PrintTo(const StartupFailure& failure, std::ostream* os)
+{
+    *os << failure.name;
+}
 
 class ProgramStartupFailureTest : public ProgramTest, public ::testing::WithParamInterface<StartupFailure> {};
 
