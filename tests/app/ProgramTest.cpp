@@ -189,7 +189,7 @@ protected:
         EXPECT_FALSE(WindowSupport::implicitWindowListInitialised());
         EXPECT_FALSE(theWindow());
         EXPECT_EQ(Introspection::cachedClassCount(), 0u);
-        EXPECT_FALSE(Introspection::TypeNamed("App"));
+        EXPECT_FALSE(Introspection::TypeNamed("Application"));
         EXPECT_FALSE(RuntimeAppObject());
         EXPECT_TRUE(Program::pluginEntrypoints) << "the plug-in table lives to the end of the process";
     }
@@ -293,6 +293,14 @@ const LoopEnd loopEnds[] = {
           PrintWith([]() -> Ref<Graphics> { throw PrintJobException("no printer for the test"); }, w);
       },
       1, "PrintJobException: no printer for the test" },
+    // Work queued just as the loop ends still runs, and its failure is still reported.
+    { "HandlerFailsAsTheLoopEnds",
+      [](QMainWindow&) {
+          QMetaObject::invokeMethod(
+              qApp, [] { EventLoop::deliver([] { throw RuntimeException("too late"); }); }, Qt::QueuedConnection);
+          Quit(0);
+      },
+      1, "RuntimeException: too late" },
     // Return and Enter, which no control of the window takes, press the default button "Print!".
     { "ReturnInTheField", [](QMainWindow& w) { pressKeyAndPrintNothing(w, w.findChild<QLineEdit*>(), Qt::Key_Return); },
       0, nullptr },
