@@ -7,11 +7,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMainWindow>
 #include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
 
 #include <cstdio>
 #include <memory>
@@ -24,36 +20,6 @@ namespace {
 
 std::unique_ptr<QApplication> s_app;
 bool s_reportedUnhandled = false;
-
-// Outside dialogs Qt leaves Return and Enter to whichever control wants them; a window's default
-// button should take them when no control did, as it does in a dialog.
-class DefaultButtonKeys final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto* window = qobject_cast<QMainWindow*>(watched);
-        if (!window)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-            return false;
-        for (QPushButton* button : window->findChildren<QPushButton*>()) {
-            if (button->isDefault() && button->isVisible() && button->isEnabled()) {
-                button->animateClick();
-                return true;
-            }
-        }
-        return false;
-    }
-};
-
-QPointer<DefaultButtonKeys> s_defaultButtonKeys;
 bool s_quitOnLastWindowClosedBefore = true;
 
 // The entry-point table: a list of entries the program can fill; this program has none.
@@ -111,17 +77,13 @@ void RuntimeInit()
     // Closing the last window does not by itself quit: the window's Close event asks to.
     s_quitOnLastWindowClosedBefore = QGuiApplication::quitOnLastWindowClosed();
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    if (!s_defaultButtonKeys) {
-        s_defaultButtonKeys = new DefaultButtonKeys(QCoreApplication::instance());
-        QCoreApplication::instance()->installEventFilter(s_defaultButtonKeys);
-    }
 }
 
 std::int32_t RuntimeExit()
 {
-    // Work that the framework queued for itself (letting a closed window go) runs now, while Qt
-    // is still there: released later, from Qt's own clean-up, a window would be torn down inside
-    // Qt's event queue and never finish.
+    // Work queued for the loop's next turn runs now, while Qt is still there: whatever such work
+    // holds must not be released from inside Qt's own clean-up of its queue, where a window being
+    // torn down waits for that queue and never finishes.
     const auto flush = [] {
         if (!QCoreApplication::instance())
             return;
@@ -134,7 +96,6 @@ std::int32_t RuntimeExit()
     // A handler that failed after the loop had ended still counts as a failure.
     if (std::exception_ptr late = EventLoop::takePendingException())
         UnhandledException(late);
-    delete s_defaultButtonKeys.data();
     if (s_app)
         s_app.reset();
     else if (QCoreApplication::instance())
