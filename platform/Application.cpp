@@ -1,6 +1,6 @@
 #include "platform/Application.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/StorageCast.h"
 #include "platform/String.h"
 #include "platform/UnsupportedOperationException.h"
 
@@ -96,10 +96,7 @@ Application::Application(const ClassRecord& record)
 
 Application& Application::from(Object& object)
 {
-    if (auto* a = dynamic_cast<Application*>(&object))
-        return *a;
-    throw IllegalCastException("an object of class " + object.record().name().toStdString()
-                               + " is not an Application");
+    return storageAs<Application>(object, "an Application");
 }
 
 void Application::MenuBarSet(Object& app, std::int32_t, const Ref<Object>& menuBar)

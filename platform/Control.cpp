@@ -1,7 +1,7 @@
 #include "platform/Control.h"
 
 #include "platform/EventLoop.h"
-#include "platform/IllegalCastException.h"
+#include "platform/StorageCast.h"
 #include "platform/Window.h"
 
 #include <algorithm>
@@ -24,9 +24,7 @@ Control::~Control()
 
 Control& Control::from(Object& object)
 {
-    if (auto* c = dynamic_cast<Control*>(&object))
-        return *c;
-    throw IllegalCastException("an object of class " + object.record().name().toStdString() + " is not a Control");
+    return storageAs<Control>(object, "a Control");
 }
 
 void Control::attachTo(Window& window)

@@ -1,9 +1,9 @@
 #include "platform/MenuItem.h"
 
-#include "platform/IllegalCastException.h"
 #include "platform/MenuBar.h"
 #include "platform/MenuItemView.h"
 #include "platform/OutOfBoundsException.h"
+#include "platform/StorageCast.h"
 #include "platform/UnsupportedOperationException.h"
 
 #include <algorithm>
@@ -94,11 +94,7 @@ MenuItem::~MenuItem()
 
 MenuItem& MenuItem::from(Object& object)
 {
-    auto* item = dynamic_cast<MenuItem*>(&object);
-    if (!item)
-        throw IllegalCastException("an object of class " + object.record().name().toStdString()
-                                   + " is not a MenuItem");
-    return *item;
+    return storageAs<MenuItem>(object, "a MenuItem");
 }
 
 Ref<MenuItem> MenuItem::from(const Ref<Object>& object)

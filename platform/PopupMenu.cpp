@@ -1,6 +1,6 @@
 #include "platform/PopupMenu.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/ControlWidget.h"
 #include "platform/OutOfBoundsException.h"
 #include "platform/QtText.h"
 
@@ -16,10 +16,7 @@ namespace {
 
 QComboBox& combo(Object& o)
 {
-    auto* p = dynamic_cast<PopupMenu*>(&o);
-    if (!p)
-        throw IllegalCastException("an object of class " + o.record().name().toStdString() + " is not a PopupMenu");
-    return *static_cast<QComboBox*>(p->widget());
+    return controlWidget<PopupMenu, QComboBox>(o, "a PopupMenu");
 }
 
 }

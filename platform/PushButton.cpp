@@ -1,6 +1,6 @@
 #include "platform/PushButton.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/ControlWidget.h"
 #include "platform/QtText.h"
 
 #include <QEvent>
@@ -18,10 +18,7 @@ namespace {
 
 QPushButton& button(Object& o)
 {
-    auto* b = dynamic_cast<PushButton*>(&o);
-    if (!b)
-        throw IllegalCastException("an object of class " + o.record().name().toStdString() + " is not a PushButton");
-    return *static_cast<QPushButton*>(b->widget());
+    return controlWidget<PushButton, QPushButton>(o, "a PushButton");
 }
 
 // Qt presses a default button on Return only inside a dialog. This gives any window the same: a
@@ -103,7 +100,7 @@ PushButton::PushButton(const ClassRecord& record)
 
 void PushButton::press()
 {
-    static_cast<QPushButton*>(widget())->click();
+    button(*this).click();
 }
 
 String PushButton::CaptionGet(Object& b)

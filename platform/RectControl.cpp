@@ -1,7 +1,8 @@
 #include "platform/RectControl.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/ControlWidget.h"
 #include "platform/OutOfBoundsException.h"
+#include "platform/StorageCast.h"
 #include "platform/UnsupportedOperationException.h"
 #include "platform/Window.h"
 
@@ -53,10 +54,7 @@ RectControl::~RectControl()
 
 RectControl& RectControl::from(Object& object)
 {
-    if (auto* c = dynamic_cast<RectControl*>(&object))
-        return *c;
-    throw IllegalCastException("an object of class " + object.record().name().toStdString()
-                               + " is not a RectControl");
+    return storageAs<RectControl>(object, "a RectControl");
 }
 
 QWidget* RectControl::widget() const noexcept
@@ -81,8 +79,7 @@ void RectControl::Constructor(Object& control)
 
 void RectControl::SetFocus(Object& control)
 {
-    if (QWidget* w = from(control).widget())
-        w->setFocus(::Qt::OtherFocusReason);
+    controlWidget<RectControl>(control, "a RectControl").setFocus(::Qt::OtherFocusReason);
 }
 
 void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
@@ -92,19 +89,18 @@ void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
     if (!std::isfinite(size) || size < 0 || size > maxTextSize)
         throw OutOfBoundsException("text size " + std::to_string(size) + " of " + self.name().toStdString()
                                    + " is outside 0 to " + std::to_string(static_cast<int>(maxTextSize)));
-    if (QWidget* w = self.widget()) {
-        QFont f = w->font();
-        if (size == 0) {
-            const QFont platform = QApplication::font(w);
-            if (platform.pixelSize() > 0)
-                f.setPixelSize(platform.pixelSize());
-            else
-                f.setPointSizeF(platform.pointSizeF());
-        } else {
-            f.setPixelSize(std::max(1, qRound(size)));
-        }
-        w->setFont(f);
+    QWidget& w = controlWidget<RectControl>(control, "a RectControl");
+    QFont f = w.font();
+    if (size == 0) {
+        const QFont platform = QApplication::font(&w);
+        if (platform.pixelSize() > 0)
+            f.setPixelSize(platform.pixelSize());
+        else
+            f.setPointSizeF(platform.pointSizeF());
+    } else {
+        f.setPixelSize(std::max(1, qRound(size)));
     }
+    w.setFont(f);
     self.m_textSize = size;
 }
 

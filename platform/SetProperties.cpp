@@ -1,6 +1,7 @@
 #include "platform/SetProperties.h"
 
 #include "platform/Control.h"
+#include "platform/ControlWidget.h"
 #include "platform/PopupMenu.h"
 #include "platform/PropertySchema.h"
 #include "platform/PropertyStringException.h"
@@ -49,10 +50,7 @@ using Table = std::map<std::string_view, Accessor>;
 
 QWidget& widgetOf(Object& o)
 {
-    QWidget* w = RectControl::from(o).widget();
-    if (!w)
-        throw RuntimeException("control " + Control::from(o).name().toStdString() + " has no widget any more");
-    return *w;
+    return controlWidget<RectControl>(o, "a RectControl");
 }
 
 QColor toQColor(Color c)

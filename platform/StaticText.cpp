@@ -1,6 +1,6 @@
 #include "platform/StaticText.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/ControlWidget.h"
 #include "platform/QtText.h"
 
 #include <QLabel>
@@ -15,10 +15,7 @@ namespace {
 
 QLabel& label(Object& o)
 {
-    auto* t = dynamic_cast<StaticText*>(&o);
-    if (!t)
-        throw IllegalCastException("an object of class " + o.record().name().toStdString() + " is not a StaticText");
-    return *static_cast<QLabel*>(t->widget());
+    return controlWidget<StaticText, QLabel>(o, "a StaticText");
 }
 
 }

@@ -1,10 +1,9 @@
 #include "platform/TextEdit.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/ControlWidget.h"
 #include "platform/QtText.h"
 
 #include <QLineEdit>
-#include <QTextEdit>
 
 namespace platform {
 
@@ -16,33 +15,22 @@ const ClassRecord& TextEdit::Lookup()
 
 namespace {
 
-TextEdit& edit(Object& o)
+// The one kind of editable text this framework shows is a single line.
+QLineEdit& line(Object& o)
 {
-    auto* e = dynamic_cast<TextEdit*>(&o);
-    if (!e)
-        throw IllegalCastException("an object of class " + o.record().name().toStdString() + " is not a TextEdit");
-    return *e;
+    return controlWidget<TextEdit, QLineEdit>(o, "a TextEdit");
 }
 
 }
 
 String TextEdit::TextGet(Object& o)
 {
-    QWidget* w = edit(o).widget();
-    if (auto* line = qobject_cast<QLineEdit*>(w))
-        return fromQString(line->text());
-    if (auto* area = qobject_cast<QTextEdit*>(w))
-        return fromQString(area->toPlainText());
-    return String();
+    return fromQString(line(o).text());
 }
 
 void TextEdit::TextSet(Object& o, std::int32_t, const String& text)
 {
-    QWidget* w = edit(o).widget();
-    if (auto* line = qobject_cast<QLineEdit*>(w))
-        line->setText(toQString(text));
-    else if (auto* area = qobject_cast<QTextEdit*>(w))
-        area->setPlainText(toQString(text));
+    line(o).setText(toQString(text));
 }
 
 }

@@ -1,6 +1,6 @@
 #include "platform/TextField.h"
 
-#include "platform/IllegalCastException.h"
+#include "platform/ControlWidget.h"
 #include "platform/QtText.h"
 
 #include <QLineEdit>
@@ -17,10 +17,7 @@ namespace {
 
 QLineEdit& line(Object& o)
 {
-    auto* f = dynamic_cast<TextField*>(&o);
-    if (!f)
-        throw IllegalCastException("an object of class " + o.record().name().toStdString() + " is not a TextField");
-    return *static_cast<QLineEdit*>(f->widget());
+    return controlWidget<TextField, QLineEdit>(o, "a TextField");
 }
 
 }

@@ -2,11 +2,11 @@
 
 #include "platform/Control.h"
 #include "platform/EventLoop.h"
-#include "platform/IllegalCastException.h"
 #include "platform/MenuItemView.h"
 #include "platform/OutOfBoundsException.h"
 #include "platform/QtText.h"
 #include "platform/RectControl.h"
+#include "platform/StorageCast.h"
 #include "platform/UnsupportedOperationException.h"
 #include "platform/WindowSupport.h"
 
@@ -360,9 +360,7 @@ Window::~Window()
 
 Window& Window::from(Object& object)
 {
-    if (auto* w = dynamic_cast<Window*>(&object))
-        return *w;
-    throw IllegalCastException("an object of class " + object.record().name().toStdString() + " is not a Window");
+    return storageAs<Window>(object, "a Window");
 }
 
 QMainWindow* Window::qtWindow() const noexcept
