@@ -15,6 +15,7 @@
 #include <QTextOption>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -26,15 +27,30 @@ struct PrinterGraphics::Job {
     float textSize = DefaultTextSize;
     bool bold = false;
 
-    QFontMetricsF metrics() const { return QFontMetricsF(painter.font(), printer.get()); }
+    // A page asks for the same metrics hundreds of times between two font changes.
+    const QFontMetricsF& metrics()
+    {
+        if (!cachedMetrics)
+            cachedMetrics.emplace(painter.font(), printer.get());
+        return *cachedMetrics;
+    }
+
+    void setFont(const QFont& font)
+    {
+        painter.setFont(font);
+        cachedMetrics.reset();
+    }
 
     void applyFont()
     {
         QFont font = painter.font();
         font.setPointSizeF(textSize == 0.0f ? DefaultTextSize : textSize);
         font.setBold(bold);
-        painter.setFont(font);
+        setFont(font);
     }
+
+private:
+    std::optional<QFontMetricsF> cachedMetrics;
 };
 
 namespace {
@@ -124,7 +140,7 @@ Ref<PrinterGraphics> PrinterGraphics::begin(std::unique_ptr<QPrinter> printer)
         throw PrintJobException("cannot start printing to " + destination(*job->printer) + ": " + why);
     }
     job->painter.setPen(initialPen());
-    job->painter.setFont(initialFont());
+    job->setFont(initialFont());
     return Ref<PrinterGraphics>(new PrinterGraphics(std::move(job)));
 }
 

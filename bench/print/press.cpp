@@ -1,32 +1,20 @@
 // Presses "Print!" as many times as the second argument says (default 1), each press printing
-// its page to the PDF file named by the first: the program's own road from the Print action's
-// start to the finished file, with the dialog answered by a PDF page.
-#include "platform/PopupMenu.h"
+// its page to the PDF file named by the first: the program's own window, built as at start-up,
+// and its road from the Print action's start to the finished file, with the dialog answered by a
+// PDF page.
+#include "app/Program.h"
 #include "platform/PrintDialog.h"
-#include "platform/PushButton.h"
-#include "platform/RectControl.h"
 #include "platform/Runtime.h"
 #include "platform/TextField.h"
 #include "platform/Window.h"
 #include "window/PrintAction.h"
+#include "window/Window1.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 using namespace platform;
-
-namespace {
-
-Ref<Object> addControl(const Ref<Object>& window, const ClassRecord& record, const char* name)
-{
-    Ref<Object> control = Window::New(*window, record);
-    RectControl::Constructor(*control);
-    Window::AddControl(*window, name, control);
-    return control;
-}
-
-}
 
 int main(int argc, char** argv)
 {
@@ -41,13 +29,11 @@ int main(int argc, char** argv)
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     RuntimeInit();
+    Program::initialize();
     {
-        Ref<Object> window = RuntimeNewObject(Window::Lookup());
-        Ref<Object> button = addControl(window, PushButton::Lookup(), "PushButton1");
-        TextField::TextSet(*addControl(window, TextField::Lookup(), "TextField1"), 0, "7");
-        Ref<Object> popup = addControl(window, PopupMenu::Lookup(), "PopupMenu1");
-        PopupMenu::InitialValueSet(*popup, 0, "Adding\rSubtracting\rMultiplying\rDividing");
-        PopupMenu::ListIndexSet(*popup, 0, 2);
+        Ref<Object> window = Window1::implicitInstance();
+        TextField::TextSet(*RuntimeWindowControlByName(window, "TextField1"), 0, "7");
+        Ref<Object> button = RuntimeWindowControlByName(window, "PushButton1");
 
         const std::string path = argv[1];
         setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(path); });
@@ -55,5 +41,6 @@ int main(int argc, char** argv)
             Window1::PushButton1_Action(*button);
         setPrintDialogHook(nullptr);
     }
+    Program::finalize();
     return RuntimeExit();
 }

@@ -2,6 +2,7 @@
 #include "platform/PrintDialog.h"
 #include "platform/PrintJobException.h"
 #include "platform/UnsupportedOperationException.h"
+#include "tests/support/ExternalTool.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,17 +20,9 @@
 #include <vector>
 
 using namespace platform;
+using testsupport::runTool;
 
 namespace {
-
-std::string runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
-    return process.readAllStandardOutput().toStdString();
-}
 
 struct TextLine {
     double xMin, yMin, xMax, yMax;

@@ -1,26 +1,18 @@
 #include "SheetWindow.h"
 
 #include "platform/PrintDialog.h"
+#include "tests/support/ExternalTool.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <string>
 
 using namespace platform;
+using testsupport::runTool;
 
 namespace {
-
-std::string run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
-    return process.readAllStandardOutput().toStdString();
-}
 
 std::size_t occurrences(const std::string& text, const std::string& what)
 {
@@ -52,14 +44,14 @@ TEST_P(PrintToPdf, PageCarriesTheTitleAndAHundredProblems)
         sheet.answerDialogWith(OpenPdfPage(pdf.toStdString()));
         sheet.press();
     }
-    const std::string text = run(QStringLiteral("pdftotext"), { QStringLiteral("-raw"), pdf, QStringLiteral("-") });
+    const std::string text = runTool(QStringLiteral("pdftotext"), { QStringLiteral("-raw"), pdf, QStringLiteral("-") });
     EXPECT_EQ(occurrences(text, GetParam().title), 1u) << text;
     EXPECT_EQ(occurrences(text, GetParam().second), 100u) << text;
     for (char digit = '0'; digit <= '9'; ++digit)
         EXPECT_GE(occurrences(text, std::string(1, digit)), 10u);
 
     // Every glyph comes from the one embedded family: no sign needed a fallback font.
-    const std::string fonts = run(QStringLiteral("pdffonts"), { pdf });
+    const std::string fonts = runTool(QStringLiteral("pdffonts"), { pdf });
     EXPECT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
     const QStringList lines = QString::fromStdString(fonts).split(u'\n', Qt::SkipEmptyParts).mid(2);
     EXPECT_LE(lines.size(), 2) << "regular and bold only: " << fonts;
