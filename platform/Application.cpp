@@ -1,5 +1,6 @@
 #include "platform/Application.h"
 
+#include "platform/ClassEvent.h"
 #include "platform/StorageCast.h"
 #include "platform/String.h"
 #include "platform/UnsupportedOperationException.h"
@@ -31,12 +32,6 @@ Code unsupported(const char* name)
     return unsupportedCode<Sig>(std::string("Application.") + name);
 }
 
-void raise(Object& app, const char* event)
-{
-    if (Code handler = app.record().eventHandler(event))
-        handler->call<void(Object&)>(std::string("Application.") + event, app);
-}
-
 void processEventsFor(std::int32_t milliseconds)
 {
     if (QCoreApplication::instance())
@@ -50,7 +45,7 @@ const ClassRecord& Application::Lookup()
     static const ClassRecord* record = [] {
         auto* r = new ClassRecord("Application", nullptr, &ApplicationMaker::make);
         RuntimeNewVtable(*r, SlotCount);
-        r->setSlot(SlotNewDocument, "NewDocument", makeCode<void(Object&)>([](Object& a) { raise(a, "NewDocument"); }));
+        r->setSlot(SlotNewDocument, "NewDocument", makeCode<void(Object&)>([](Object& a) { raiseClassEvent<void>(a, "NewDocument"); }));
         r->setSlot(SlotOpenDocument, "OpenDocument", unsupported<void(Object&, const Ref<Object>&)>("OpenDocument"));
         r->setSlot(SlotDoEvents, "DoEvents",
                    makeCode<void(Object&, std::int32_t)>([](Object&, std::int32_t ms) { processEventsFor(ms); }));
@@ -73,7 +68,7 @@ const ClassRecord& Application::Lookup()
                    makeCode<void(Object&, bool)>([](Object&, bool) { processEventsFor(0); }));
         r->setSlot(SlotEnableMenuItems, "_EnableMenuItems",
                    unsupported<void(Object&, const Ref<Object>&)>("_EnableMenuItems"));
-        r->setSlot(SlotCallOpen, "_CallOpen", makeCode<void(Object&)>([](Object& a) { raise(a, "Open"); }));
+        r->setSlot(SlotCallOpen, "_CallOpen", makeCode<void(Object&)>([](Object& a) { raiseClassEvent<void>(a, "Open"); }));
         // No menu handlers are installed on the application, so no command is ever handled here.
         r->setSlot(SlotHandleMenuCommand, "_HandleMenuCommand",
                    makeCode<bool(Object&, const Ref<Object>&)>([](Object&, const Ref<Object>&) { return false; }));
@@ -81,7 +76,8 @@ const ClassRecord& Application::Lookup()
                    unsupported<Ref<Object>(Object&, const String&)>("_LoadPictureFromBundle"));
         r->setSlot(SlotLoadBundleSound, "_LoadBundleSound",
                    unsupported<Ref<Object>(Object&, const String&)>("_LoadBundleSound"));
-        r->setSlot(SlotDependencyList, "__DependencyList", makeCode<void(Object&)>([](Object&) {}));
+        // Belongs to ahead-of-time linking, which this framework does not do.
+        r->setSlot(SlotDependencyList, "__DependencyList", unsupported<void(Object&)>("__DependencyList"));
         for (const char* e : eventNames)
             r->events().push_back(EventEntry { e, nullptr });
         return r;

@@ -1,5 +1,6 @@
 #include "platform/MenuItem.h"
 
+#include "platform/ClassEvent.h"
 #include "platform/MenuBar.h"
 #include "platform/MenuItemView.h"
 #include "platform/OutOfBoundsException.h"
@@ -328,8 +329,7 @@ void MenuItem::SelfEnable(Object& self)
     if (item.m_autoEnable)
         enabled = editCommandApplies(item.m_name.bytes()).value_or(true);
     item.setEnabled(enabled);
-    if (Code handler = item.record().eventHandler(EnableMenuEvent))
-        handler->call<void(Object&)>(item.record().name().toStdString() + "." + EnableMenuEvent, item);
+    raiseClassEvent<void>(item, EnableMenuEvent);
 }
 
 void MenuItem::checkIndex(const MenuItem& item, std::int32_t index, const char* property)

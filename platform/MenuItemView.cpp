@@ -1,5 +1,6 @@
 #include "platform/MenuItemView.h"
 
+#include "platform/ClassEvent.h"
 #include "platform/EventLoop.h"
 #include "platform/IllegalCastException.h"
 #include "platform/MenuItem.h"
@@ -263,10 +264,7 @@ Ref<Object> MenuItemView::popUp(std::optional<std::pair<std::int32_t, std::int32
 void MenuItemView::choose(MenuItem& item)
 {
     Ref<MenuItem> keep(&item);
-    bool handled = false;
-    if (Code handler = item.record().eventHandler(MenuItem::ActionEvent))
-        handled = handler->call<bool(Object&)>(item.record().name().toStdString() + "." + MenuItem::ActionEvent, item);
-    if (!handled)
+    if (!raiseClassEvent<bool>(item, MenuItem::ActionEvent))
         performEditCommand(item.name().bytes());
 }
 

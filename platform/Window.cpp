@@ -1,5 +1,6 @@
 #include "platform/Window.h"
 
+#include "platform/ClassEvent.h"
 #include "platform/Control.h"
 #include "platform/EventLoop.h"
 #include "platform/MenuItemView.h"
@@ -46,22 +47,6 @@ constexpr std::array<const char*, 33> eventNames {
     "Maximize", "Restore", "MouseWheel", "ConstructContextualMenu", "ContextualMenuAction", "DragEnter",
     "DragExit", "DragOver", "ContentsChanged",
 };
-
-// Runs the window's handler of the event, if it has one; without one the result is false (not
-// handled, not cancelled).
-template<class R, class... A>
-R raiseEvent(Object& window, const char* event, A... args)
-{
-    Code handler = window.record().eventHandler(event);
-    if (!handler) {
-        if constexpr (std::is_void_v<R>)
-            return;
-        else
-            return R {};
-    }
-    Ref<Object> keep(&window);
-    return handler->call<R(Object&, A...)>(window.record().name().toStdString() + "." + event, window, args...);
-}
 
 template<class Signature>
 Code unsupported(const char* name)
@@ -176,7 +161,7 @@ protected:
                      && (before & (::Qt::WindowMinimized | ::Qt::WindowMaximized)))
                 raised = "Restore";
             if (raised)
-                deliver([&] { raiseEvent<void>(m_owner, raised); });
+                deliver([&] { raiseClassEvent<void>(m_owner, raised); });
         }
     }
 
@@ -197,7 +182,7 @@ protected:
         case QEvent::MouseMove: {
             const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
             if (m_mouseCaptured)
-                deliver([&] { raiseEvent<void, std::int32_t, std::int32_t>(w, "MouseDrag", p.x(), p.y()); });
+                deliver([&] { raiseClassEvent<void, std::int32_t, std::int32_t>(w, "MouseDrag", p.x(), p.y()); });
             else
                 deliver([&] { r.callSlot<void(Object&, std::int32_t, std::int32_t)>(SlotMouseMove, w, p.x(), p.y()); });
             return m_mouseCaptured;
@@ -207,7 +192,7 @@ protected:
                 return false;
             m_mouseCaptured = false;
             const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            deliver([&] { raiseEvent<void, std::int32_t, std::int32_t>(w, "MouseUp", p.x(), p.y()); });
+            deliver([&] { raiseClassEvent<void, std::int32_t, std::int32_t>(w, "MouseUp", p.x(), p.y()); });
             return true;
         }
         case QEvent::Enter:
@@ -234,7 +219,7 @@ protected:
         }
         case QEvent::KeyRelease: {
             const String key = fromQString(static_cast<QKeyEvent*>(event)->text());
-            deliver([&] { raiseEvent<void, const String&>(w, "KeyUp", key); });
+            deliver([&] { raiseClassEvent<void, const String&>(w, "KeyUp", key); });
             return false;
         }
         default:
@@ -543,9 +528,9 @@ void Window::Constructor(Object& window)
                 WindowSupport::unregisterWindow(*window);
         }
     } onFailure { &window };
-    raiseEvent<void>(window, "Layout");
-    raiseEvent<void>(window, "CreateControls");
-    raiseEvent<void>(window, "Open");
+    raiseClassEvent<void>(window, "Layout");
+    raiseClassEvent<void>(window, "CreateControls");
+    raiseClassEvent<void>(window, "Open");
     onFailure.window = nullptr;
     self.m_contentsChanged = false;
 }
@@ -625,70 +610,70 @@ void Window::FocusPrevious(Object& window)
 
 void Window::CallMoved(Object& window)
 {
-    raiseEvent<void>(window, "Moved");
+    raiseClassEvent<void>(window, "Moved");
 }
 
 void Window::CallResized(Object& window)
 {
-    raiseEvent<void>(window, "Resized");
+    raiseClassEvent<void>(window, "Resized");
 }
 
 void Window::CallResizing(Object& window)
 {
-    raiseEvent<void>(window, "Resizing");
+    raiseClassEvent<void>(window, "Resizing");
 }
 
 void Window::CallActivated(Object& window)
 {
-    raiseEvent<void>(window, "Activate");
+    raiseClassEvent<void>(window, "Activate");
 }
 
 void Window::CallDeactivated(Object& window)
 {
-    raiseEvent<void>(window, "Deactivate");
+    raiseClassEvent<void>(window, "Deactivate");
 }
 
 void Window::EnableMenuItems(Object& window)
 {
-    raiseEvent<void>(window, "EnableMenuItems");
+    raiseClassEvent<void>(window, "EnableMenuItems");
 }
 
 bool Window::UnifiedClose(Object& window, bool appQuitting)
 {
-    if (raiseEvent<bool>(window, "CancelClose", appQuitting))
+    if (raiseClassEvent<bool>(window, "CancelClose", appQuitting))
         return false;
-    raiseEvent<void>(window, "Close");
+    raiseClassEvent<void>(window, "Close");
     return true;
 }
 
 bool Window::CallMouseDown(Object& window, std::int32_t x, std::int32_t y)
 {
-    return raiseEvent<bool>(window, "MouseDown", x, y);
+    return raiseClassEvent<bool>(window, "MouseDown", x, y);
 }
 
 void Window::MouseEnter(Object& window)
 {
-    raiseEvent<void>(window, "MouseEnter");
+    raiseClassEvent<void>(window, "MouseEnter");
 }
 
 void Window::MouseExit(Object& window)
 {
-    raiseEvent<void>(window, "MouseExit");
+    raiseClassEvent<void>(window, "MouseExit");
 }
 
 void Window::MouseMove(Object& window, std::int32_t x, std::int32_t y)
 {
-    raiseEvent<void>(window, "MouseMove", x, y);
+    raiseClassEvent<void>(window, "MouseMove", x, y);
 }
 
 bool Window::MouseWheel(Object& window, std::int32_t x, std::int32_t y, std::int32_t deltaX, std::int32_t deltaY)
 {
-    return raiseEvent<bool>(window, "MouseWheel", x, y, deltaX, deltaY);
+    return raiseClassEvent<bool>(window, "MouseWheel", x, y, deltaX, deltaY);
 }
 
 bool Window::KeyDown(Object& window, const String& key)
 {
-    return raiseEvent<bool, const String&>(window, "KeyDown", key);
+    return raiseClassEvent<bool, const String&>(window, "KeyDown", key);
 }
 
 void Window::MenuBarSet(Object& window, std::int32_t, const Ref<Object>& menuBar)
