@@ -3,6 +3,7 @@
 #include "platform/Invoker.h"
 #include "platform/MenuBar.h"
 #include "platform/MenuItem.h"
+#include "platform/NoDestructor.h"
 #include "platform/QuitMenuItem.h"
 
 #include <span>
@@ -16,7 +17,11 @@ using platform::String;
 namespace MenuBar1 {
 
 platform::ClassCache ctbl;
-Ref<Object> _implicitInstance;
+namespace {
+// Released by the program's shut-down while Qt is there, never by a static destructor.
+platform::NoDestructor<Ref<Object>> implicitInstanceStorage;
+}
+Ref<Object>& _implicitInstance = *implicitInstanceStorage;
 
 namespace {
 

@@ -18,7 +18,7 @@ constexpr std::size_t SlotCount = 25;
 // The class record, "MenuBar1.MenuBar1.__ctbl"; nil until ctblinit builds it.
 extern platform::ClassCache ctbl;
 // The one menu bar, "MenuBar1._implicitInstance"; nil until first asked for and after implicitInstanceExit.
-extern platform::Ref<platform::Object> _implicitInstance;
+extern platform::Ref<platform::Object>& _implicitInstance;
 
 void ctblinit();
 const platform::ClassRecord& Lookup();

@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include "platform/ClassEvent.h"
+#include "platform/NoDestructor.h"
 #include "platform/StorageCast.h"
 #include "platform/String.h"
 #include "platform/UnsupportedOperationException.h"
@@ -20,7 +21,8 @@ struct ApplicationMaker {
 
 namespace {
 
-Ref<Object> s_appObject;
+// The runtime releases it at shut-down, while Qt is still there.
+NoDestructor<Ref<Object>> s_appObject;
 
 constexpr std::array<const char*, 10> eventNames { "Open", "Close", "EnableMenuItems", "NewDocument",
                                                   "OpenDocument", "HandleAppleEvent", "Activate",
@@ -108,18 +110,18 @@ Ref<Object> Application::MenuBarGet(Object& app)
 void RuntimeRegisterAppObject(const Ref<Object>& app)
 {
     Application::from(app.object());
-    s_appObject = app;
+    *s_appObject = app;
 }
 
 Ref<Object> RuntimeAppObject()
 {
-    return s_appObject;
+    return *s_appObject;
 }
 
 void RuntimeReleaseAppObject()
 {
-    Ref<Object> dying = std::move(s_appObject);
-    s_appObject = nullptr;
+    Ref<Object> dying = std::move(*s_appObject);
+    *s_appObject = nullptr;
 }
 
 }

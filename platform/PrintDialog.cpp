@@ -1,6 +1,7 @@
 #include "platform/PrintDialog.h"
 
 #include "platform/EventLoop.h"
+#include "platform/PrintFailureReport.h"
 #include "platform/PrintJobException.h"
 #include "platform/PrinterGraphics.h"
 #include "platform/UnsupportedOperationException.h"
@@ -70,10 +71,17 @@ Ref<Graphics> showPrintDialog(const Ref<Object>& printerSetup)
 
 Ref<Graphics> OpenPrinterDialog(const Ref<Object>& printerSetup, const Ref<Object>& parentWindow)
 {
-    // A copy, so that a hook may replace itself while it runs.
-    if (const PrintDialogHook hook = dialogHook())
-        return hook(printerSetup, parentWindow);
-    return showPrintDialog(printerSetup);
+    // A job that cannot start is the print layer's to tell; for the program it ends the press as
+    // a cancelled dialog would.
+    try {
+        // A copy, so that a hook may replace itself while it runs.
+        if (const PrintDialogHook hook = dialogHook())
+            return hook(printerSetup, parentWindow);
+        return showPrintDialog(printerSetup);
+    } catch (const PrintJobException& failure) {
+        reportPrintFailure(failure);
+        return nullptr;
+    }
 }
 
 void setPrintDialogHook(PrintDialogHook hook)

@@ -9,8 +9,9 @@
 
 namespace platform {
 
-// Shows the print dialog and returns the page to draw on, or nil when the user cancelled.
-// A job that cannot start raises PrintJobException. Releasing the page ends the job.
+// Shows the print dialog and returns the page to draw on, or nil when the user cancelled or the
+// job could not start (which the print layer has then told the user). Releasing the page ends
+// the job.
 Ref<Graphics> OpenPrinterDialog(const Ref<Object>& printerSetup, const Ref<Object>& parentWindow);
 
 // Replaces the dialog, so that tests can print with no one there to answer it; an empty
@@ -18,7 +19,8 @@ Ref<Graphics> OpenPrinterDialog(const Ref<Object>& printerSetup, const Ref<Objec
 using PrintDialogHook = std::function<Ref<Graphics>(const Ref<Object>& printerSetup, const Ref<Object>& parentWindow)>;
 void setPrintDialogHook(PrintDialogHook hook);
 
-// A page that prints to the PDF file at path, as the dialog's "print to file" would.
+// A page that prints to the PDF file at path, as the dialog's "print to file" would; throws
+// PrintJobException when the job cannot start.
 Ref<Graphics> OpenPdfPage(const std::string& path);
 
 }

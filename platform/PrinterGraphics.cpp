@@ -1,10 +1,10 @@
 #include "platform/PrinterGraphics.h"
 
 #include "platform/OutOfBoundsException.h"
+#include "platform/PdfFileOutput.h"
+#include "platform/PrintFailureReport.h"
 #include "platform/PrintJobException.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -22,16 +22,25 @@ namespace platform {
 
 struct PrinterGraphics::Job {
     std::unique_ptr<QPrinter> printer;
-    // Declared after the printer so that it is destroyed, and the job ended, before the printer.
+    // Set when the page goes to a file: the document is made there and written at the end.
+    std::unique_ptr<PdfFileOutput> file;
+    // Declared after what it paints on so that it is destroyed, and the job ended, before them.
     QPainter painter;
     float textSize = DefaultTextSize;
     bool bold = false;
+
+    QPaintDevice* device() const
+    {
+        if (file)
+            return &file->device();
+        return printer.get();
+    }
 
     // A page asks for the same metrics hundreds of times between two font changes.
     const QFontMetricsF& metrics()
     {
         if (!cachedMetrics)
-            cachedMetrics.emplace(painter.font(), printer.get());
+            cachedMetrics.emplace(painter.font(), device());
         return *cachedMetrics;
     }
 
@@ -49,6 +58,9 @@ struct PrinterGraphics::Job {
         setFont(font);
     }
 
+    // Ends the job: the file gets the whole document or keeps what it had.
+    void finish();
+
 private:
     std::optional<QFontMetricsF> cachedMetrics;
 };
@@ -61,39 +73,14 @@ QString toQString(const String& text)
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string quoted(const QString& text)
-{
-    return "\"" + text.toStdString() + "\"";
-}
-
 bool printsToFile(const QPrinter& printer)
 {
     return printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
 }
 
-std::string destination(const QPrinter& printer)
+PrintJobException printerFailure(const QPrinter& printer, const char* reason)
 {
-    if (printsToFile(printer))
-        return "the file " + quoted(printer.outputFileName());
-    return "the printer " + quoted(printer.printerName());
-}
-
-// QPainter only says that it failed; the file system says why.
-std::string whyFileCannotBeWritten(const QString& path)
-{
-    if (path.isEmpty())
-        return "no file name was given";
-    const QFileInfo info(path);
-    if (info.isDir())
-        return "it is a folder";
-    const bool existed = info.exists();
-    QFile probe(path);
-    if (!probe.open(QIODevice::Append))
-        return probe.errorString().toStdString();
-    probe.close();
-    if (!existed)
-        probe.remove();
-    return "it could not be opened for writing";
+    return PrintJobException(PrintJobException::Target::Printer, printer.printerName().toStdString(), reason);
 }
 
 QFont initialFont()
@@ -121,27 +108,43 @@ Ref<PrinterGraphics> PrinterGraphics::begin(std::unique_ptr<QPrinter> printer)
 {
     if (!printer)
         throw PrintJobException("cannot start a print job: no printer was given");
+    const bool toFile = printsToFile(*printer);
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw PrintJobException("cannot start a print job on " + destination(*printer)
-                                + ": the application's graphical interface is not running");
-    if (printsToFile(*printer) && printer->outputFileName().isEmpty())
+        throw PrintJobException(toFile ? PrintJobException::Target::File : PrintJobException::Target::Printer,
+                                (toFile ? printer->outputFileName() : printer->printerName()).toStdString(),
+                                "the application's graphical interface is not running");
+    if (toFile && printer->outputFileName().isEmpty())
         throw PrintJobException("cannot start a print job to a file: no file name was given");
-    if (!printer->isValid())
-        throw PrintJobException("cannot start a print job on " + destination(*printer) + ": the printer is not available");
+    if (!toFile && !printer->isValid())
+        throw printerFailure(*printer, "the printer is not available");
 
     printer->setResolution(72);
     printer->setFullPage(false);
 
     auto job = std::make_unique<Job>();
     job->printer = std::move(printer);
-    if (!job->painter.begin(job->printer.get())) {
-        const std::string why = printsToFile(*job->printer) ? whyFileCannotBeWritten(job->printer->outputFileName())
-                                                             : "the printer refused the job";
-        throw PrintJobException("cannot start printing to " + destination(*job->printer) + ": " + why);
-    }
+    if (toFile)
+        job->file = std::make_unique<PdfFileOutput>(job->printer->outputFileName(), *job->printer);
+    if (!job->painter.begin(job->device()))
+        throw printerFailure(*job->printer, "the printer refused the job");
     job->painter.setPen(initialPen());
     job->setFont(initialFont());
     return Ref<PrinterGraphics>(new PrinterGraphics(std::move(job)));
+}
+
+void PrinterGraphics::Job::finish()
+{
+    if (!painter.isActive())
+        return;
+    const bool ended = painter.end();
+    if (file) {
+        if (!ended)
+            throw PrintJobException(PrintJobException::Target::File, printer->outputFileName().toStdString(),
+                                    "the document could not be completed");
+        file->commit();
+    } else if (!ended) {
+        throw printerFailure(*printer, "the printer did not take the whole job");
+    }
 }
 
 PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
@@ -150,10 +153,15 @@ PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
 {
 }
 
+// Releasing the page is the end of the job, and nothing can be thrown from here: a job that
+// cannot be finished is told to the user by the print layer.
 PrinterGraphics::~PrinterGraphics()
 {
-    if (m_job->painter.isActive() && !m_job->painter.end())
-        qWarning("The print job on %s did not end cleanly", destination(*m_job->printer).c_str());
+    try {
+        m_job->finish();
+    } catch (const PrintJobException& failure) {
+        reportPrintFailure(failure);
+    }
 }
 
 float PrinterGraphics::TextSize() const
@@ -194,12 +202,12 @@ double PrinterGraphics::StringWidth(const String& text)
 
 std::int32_t PrinterGraphics::Width()
 {
-    return m_job->printer->width();
+    return m_job->device()->width();
 }
 
 std::int32_t PrinterGraphics::Height()
 {
-    return m_job->printer->height();
+    return m_job->device()->height();
 }
 
 void PrinterGraphics::DrawString(const String& text, std::int32_t x, std::int32_t y, std::int32_t wrapWidth, bool condense)
@@ -231,7 +239,7 @@ void PrinterGraphics::DrawString(const String& text, std::int32_t x, std::int32_
         return;
     }
 
-    QTextLayout layout(s, painter.font(), m_job->printer.get());
+    QTextLayout layout(s, painter.font(), m_job->device());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
@@ -256,8 +264,9 @@ void PrinterGraphics::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2
 
 void PrinterGraphics::NextPage()
 {
-    if (!m_job->printer->newPage())
-        throw PrintJobException("cannot start a new page on " + destination(*m_job->printer));
+    const bool started = m_job->file ? m_job->file->device().newPage() : m_job->printer->newPage();
+    if (!started)
+        throw PrintJobException("cannot start a new page");
 }
 
 }

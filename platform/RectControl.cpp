@@ -92,10 +92,12 @@ void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
     QWidget& w = controlWidget<RectControl>(control, "a RectControl");
     QFont f = w.font();
     if (size == 0) {
+        // The platform's size, in whichever unit it has one; with no usable fonts it may have
+        // neither, and the control keeps the size it has.
         const QFont platform = QApplication::font(&w);
         if (platform.pixelSize() > 0)
             f.setPixelSize(platform.pixelSize());
-        else
+        else if (platform.pointSizeF() > 0)
             f.setPointSizeF(platform.pointSizeF());
     } else {
         f.setPixelSize(std::max(1, qRound(size)));

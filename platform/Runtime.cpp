@@ -10,15 +10,18 @@
 #include <QMessageBox>
 
 #include <cstdio>
-#include <memory>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
 
 namespace {
 
-std::unique_ptr<QApplication> s_app;
+// Made by RuntimeInit and deleted by RuntimeExit, never by a static destructor: an exit from
+// inside Qt (a lost display) must not tear the application down under Qt's feet.
+QApplication* s_app = nullptr;
 bool s_reportedUnhandled = false;
 bool s_quitOnLastWindowClosedBefore = true;
 
@@ -53,7 +56,62 @@ std::string describe(std::exception_ptr exception)
     }
 }
 
-bool hasDisplay()
+std::string environmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (!value)
+        return "not set";
+    return std::string("\"") + value + "\"";
+}
+
+// While Qt starts, what it says is held back: when no display can be opened it would end the
+// process with a paragraph about reinstalling the application; the user gets one line that says
+// what is missing instead, and a successful start passes the held messages on.
+struct HeldMessage {
+    QtMsgType type;
+    // Qt's log contexts point at static text: file, function and category names.
+    const char* file;
+    int line;
+    const char* function;
+    const char* category;
+    QString text;
+};
+std::vector<HeldMessage>* s_heldMessages = nullptr;
+
+void holdStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr,
+                     "Sumwise: no graphical display could be opened (DISPLAY is %s, WAYLAND_DISPLAY is %s); "
+                     "Sumwise needs one to show its window.\n",
+                     environmentValue("DISPLAY").c_str(), environmentValue("WAYLAND_DISPLAY").c_str());
+        std::fflush(stderr);
+        // Qt is half made: nothing may be torn down, by a static destructor or anything else.
+        std::_Exit(1);
+    }
+    if (s_heldMessages)
+        s_heldMessages->push_back({ type, context.file, context.line, context.function, context.category, message });
+}
+
+QApplication* startQt()
+{
+    static int argc = 1;
+    static char name[] = "sumwise";
+    static char* argv[] = { name, nullptr };
+    std::vector<HeldMessage> held;
+    s_heldMessages = &held;
+    const QtMessageHandler previous = qInstallMessageHandler(&holdStartMessage);
+    auto* app = new QApplication(argc, argv);
+    qInstallMessageHandler(previous);
+    s_heldMessages = nullptr;
+    for (const HeldMessage& m : held)
+        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
+    return app;
+}
+
+}
+
+bool runtimeShowsWindows()
 {
     if (!QGuiApplication::instance())
         return false;
@@ -61,17 +119,12 @@ bool hasDisplay()
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-}
-
 void RuntimeInit()
 {
     s_reportedUnhandled = false;
     // A Qt application made by someone else (a test's) is used as it is and outlives the runtime.
     if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "sumwise";
-        static char* argv[] = { name, nullptr };
-        s_app = std::make_unique<QApplication>(argc, argv);
+        s_app = startQt();
         QApplication::setApplicationName(QStringLiteral("Sumwise"));
     }
     // Closing the last window does not by itself quit: the window's Close event asks to.
@@ -97,7 +150,7 @@ std::int32_t RuntimeExit()
     if (std::exception_ptr late = EventLoop::takePendingException())
         UnhandledException(late);
     if (s_app)
-        s_app.reset();
+        delete std::exchange(s_app, nullptr);
     else if (QCoreApplication::instance())
         QGuiApplication::setQuitOnLastWindowClosed(s_quitOnLastWindowClosedBefore);
     return s_reportedUnhandled ? 1 : 0;
@@ -126,7 +179,7 @@ void UnhandledException(std::exception_ptr exception)
     const std::string text = describe(exception);
     std::fprintf(stderr, "Sumwise: unhandled %s\n", text.c_str());
     std::fflush(stderr);
-    if (hasDisplay())
+    if (runtimeShowsWindows())
         QMessageBox::critical(nullptr, QStringLiteral("Sumwise"),
                               QStringLiteral("An unexpected error stopped Sumwise:\n%1").arg(QString::fromStdString(text)));
 }

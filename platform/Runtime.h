@@ -10,7 +10,8 @@
 namespace platform {
 
 // Starts the runtime: the Qt application on the display the environment names, or the one that
-// exists already, which then stays its maker's.
+// exists already, which then stays its maker's. With no display to open, the process ends with
+// status 1 and a line on standard error that says so.
 void RuntimeInit();
 // Shuts the runtime down and ends the Qt application that RuntimeInit made; the result is the
 // process's exit status: 0 after a normal quit, 1 once an unhandled exception has been reported.
@@ -35,5 +36,7 @@ void PluginEntrypointsHook(void (*initPluginEntrypoints)());
 Ref<Object> RuntimeAllocatePluginEntrypointsTable(std::int32_t count);
 
 bool runtimeReportedUnhandledException() noexcept;
+// Whether the application's windows are on a display a user sees (not Qt's offscreen platform).
+bool runtimeShowsWindows();
 
 }

@@ -1,6 +1,7 @@
 #include "platform/WindowSupport.h"
 
 #include "platform/ClassRecord.h"
+#include "platform/NoDestructor.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -14,9 +15,9 @@ namespace {
 
 using List = std::vector<Ref<Object>>;
 
-std::unique_ptr<List> s_windows;
-std::unique_ptr<List> s_dirtyWindows;
-std::unique_ptr<List> s_implicitWindows;
+NoDestructor<std::unique_ptr<List>> s_windows;
+NoDestructor<std::unique_ptr<List>> s_dirtyWindows;
+NoDestructor<std::unique_ptr<List>> s_implicitWindows;
 
 // Never destroyed: windows still waiting here when the process ends are not released after Qt is gone.
 List& closedWindows()
@@ -53,60 +54,60 @@ void release(std::unique_ptr<List>& list)
 
 void WindowSupport::WindowsInit()
 {
-    s_windows = std::make_unique<List>();
+    *s_windows = std::make_unique<List>();
 }
 
 void WindowSupport::WindowsExit()
 {
-    release(s_windows);
+    release(*s_windows);
     releaseClosedWindows();
 }
 
 void WindowSupport::DirtyWindowsExit()
 {
-    release(s_dirtyWindows);
+    release(*s_dirtyWindows);
 }
 
 void WindowSupport::ImplicitWindowListExit()
 {
-    release(s_implicitWindows);
+    release(*s_implicitWindows);
 }
 
 bool WindowSupport::windowsInitialised() noexcept
 {
-    return static_cast<bool>(s_windows);
+    return static_cast<bool>(*s_windows);
 }
 
 bool WindowSupport::implicitWindowListInitialised() noexcept
 {
-    return static_cast<bool>(s_implicitWindows);
+    return static_cast<bool>(*s_implicitWindows);
 }
 
 std::size_t WindowSupport::openWindowCount() noexcept
 {
-    return s_windows ? s_windows->size() : 0;
+    return *s_windows ? (*s_windows)->size() : 0;
 }
 
 void WindowSupport::registerWindow(const Ref<Object>& window)
 {
-    ensure(s_windows).push_back(window);
-    ensure(s_implicitWindows).push_back(window);
+    ensure(*s_windows).push_back(window);
+    ensure(*s_implicitWindows).push_back(window);
 }
 
 void WindowSupport::unregisterWindow(Object& window)
 {
     List removed;
-    removeFrom(s_implicitWindows, window, removed);
-    removeFrom(s_dirtyWindows, window, removed);
-    removeFrom(s_windows, window, removed);
+    removeFrom(*s_implicitWindows, window, removed);
+    removeFrom(*s_dirtyWindows, window, removed);
+    removeFrom(*s_windows, window, removed);
 }
 
 void WindowSupport::windowClosed(Object& window)
 {
     List removed;
-    removeFrom(s_implicitWindows, window, removed);
-    removeFrom(s_dirtyWindows, window, removed);
-    removeFrom(s_windows, window, removed);
+    removeFrom(*s_implicitWindows, window, removed);
+    removeFrom(*s_dirtyWindows, window, removed);
+    removeFrom(*s_windows, window, removed);
     for (Ref<Object>& w : removed)
         releaseLater(std::move(w));
 }
@@ -129,9 +130,9 @@ void WindowSupport::releaseClosedWindows()
 
 Ref<Object> GetImplicitWindow(const String& className)
 {
-    if (!s_implicitWindows)
+    if (!*s_implicitWindows)
         return nullptr;
-    for (const Ref<Object>& w : *s_implicitWindows) {
+    for (const Ref<Object>& w : **s_implicitWindows) {
         if (w->record().name() == className)
             return w;
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -16,8 +17,17 @@
 #include <QTimer>
 
 #include <cmath>
+#include <csignal>
+#include <functional>
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace platform;
 using testsupport::runTool;
@@ -292,6 +302,200 @@ INSTANTIATE_TEST_SUITE_P(Table, PdfPageRefused,
                          ::testing::Values(RefusedCase { "/nonexistent-dir/x.pdf", "No such file or directory" },
                                            RefusedCase { "@", "it is a folder" }, RefusedCase { "", "no file name" },
                                            RefusedCase { std::string("a\0b.pdf", 7), "zero byte" }));
+
+// What a print to a file leaves: the file's bytes and every other name in its folder.
+struct Leftovers {
+    QByteArray bytes;
+    QStringList others;
+};
+
+Leftovers leftoversOf(const QString& file)
+{
+    QFile f(file);
+    Leftovers l;
+    if (f.open(QIODevice::ReadOnly))
+        l.bytes = f.readAll();
+    l.others = QDir(QFileInfo(file).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    l.others.removeAll(QFileInfo(file).fileName());
+    return l;
+}
+
+void drawSheet(Graphics& page)
+{
+    page.SetTextSize(20);
+    page.SetBold(true);
+    page.DrawString("Multiplying 7", 200, 30, 0, false);
+    page.SetTextSize(12);
+    page.SetBold(false);
+    for (int row = 0; row < 10; ++row)
+        page.DrawString("0 1 2 3 4 5 6 7 8 9 \xC3\x97 7", 20, 80 + 60 * row, 0, false);
+}
+
+const QByteArray earlierSheet = "%PDF-1.4 an earlier sheet that must survive\n";
+
+// Guards: a print cut short by a file-size limit (as by a full disk) leaving a broken file in
+// place of the earlier one, or its temporary file, or saying nothing; and the next print, once
+// there is room, not printing a whole sheet. In a child process, whose limit ends with it.
+TEST_F(PdfPage, FileSizeLimitKeepsTheEarlierFileAndIsTold)
+{
+    // Forked where it stands, so that the child prints into this test's folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    const QString pdf = path("sheet.pdf");
+    {
+        QFile earlier(pdf);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(earlierSheet);
+    }
+    const auto printUnderLimitThenWithout = [&] {
+        rlimit limit {};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlim_t hard = limit.rlim_max;
+        limit.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+        drawSheet(*OpenPrinterDialog(nullptr, nullptr));
+        const Leftovers after = leftoversOf(pdf);
+        if (after.bytes != earlierSheet || !after.others.isEmpty()) {
+            std::fprintf(stderr, "the earlier file changed or a temporary file was left\n");
+            std::_Exit(2);
+        }
+        limit.rlim_cur = hard;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        drawSheet(*OpenPrinterDialog(nullptr, nullptr));
+        std::_Exit(0);
+    };
+    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(pdf)); });
+    EXPECT_EXIT(printUnderLimitThenWithout(), testing::ExitedWithCode(0),
+                "Sumwise: could not print to \"[^\"]*/sheet\\.pdf\": File too large\\. Nothing was written; any "
+                "earlier file there is unchanged\\.");
+    const std::string text = runTool("pdftotext", { "-raw", pdf, "-" });
+    EXPECT_NE(text.find("Multiplying 7"), std::string::npos) << text;
+    EXPECT_TRUE(leftoversOf(pdf).others.isEmpty()) << str(leftoversOf(pdf).others.join(' '));
+}
+
+struct UnwritableCase {
+    const char* name;
+    // Makes the target unwritable before the job starts (nil) or after it started.
+    std::function<bool(const QString& target)> before, after;
+    const char* reason;
+};
+
+bool makeAppendOnly(const QString& file)
+{
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    const bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags |= FS_APPEND_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    ::close(fd);
+    return done;
+}
+
+void clearAppendOnly(const QString& file)
+{
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
+    int flags = 0;
+    if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags &= ~FS_APPEND_FL;
+        ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    if (fd >= 0)
+        ::close(fd);
+}
+
+bool replaceByFolder(const QString& file)
+{
+    return QFile::remove(file) && QDir().mkdir(file);
+}
+
+class UnwritableTarget : public PdfPage, public testing::WithParamInterface<UnwritableCase> {
+protected:
+    void TearDown() override
+    {
+        setPrintDialogHook({});
+        clearAppendOnly(path("out/sheet.pdf"));
+    }
+};
+
+void PrintTo(const UnwritableCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+// Guards: a print whose target cannot be written (before the job starts, or only at its end)
+// stopping the program, being reported without the file or the system's reason, changing an
+// earlier file, or leaving a temporary file; and the program not going on to print afterwards.
+TEST_P(UnwritableTarget, IsToldAndChangesNothing)
+{
+    const UnwritableCase& c = GetParam();
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("out"));
+    const QString target = path("out/sheet.pdf");
+    {
+        QFile earlier(target);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(earlierSheet);
+    }
+    if (c.before && !c.before(target))
+        GTEST_SKIP() << "this file system cannot make the target unwritable that way";
+    const Leftovers before = leftoversOf(target);
+
+    bool unwritable = !c.after;
+    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) {
+        Ref<Graphics> page = OpenPdfPage(str(target));
+        if (c.after)
+            unwritable = c.after(target);
+        return page;
+    });
+    testing::internal::CaptureStderr();
+    {
+        Ref<Graphics> page = OpenPrinterDialog(nullptr, nullptr);
+        if (page)
+            drawSheet(*page);
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    if (!unwritable)
+        GTEST_SKIP() << "this file system cannot make the target unwritable that way";
+
+    EXPECT_NE(told.find("Sumwise: could not print to \"" + str(target) + "\": " + c.reason
+                        + ". Nothing was written; any earlier file there is unchanged."),
+              std::string::npos)
+        << told;
+    const Leftovers after = leftoversOf(target);
+    if (!c.after) {
+        EXPECT_EQ(after.bytes, before.bytes);
+    }
+    EXPECT_EQ(after.others, before.others) << "a temporary file was left";
+    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+
+    // The program goes on: the next print to a writable file prints a whole sheet.
+    const QString next = path("next.pdf");
+    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(next)); });
+    drawSheet(*OpenPrinterDialog(nullptr, nullptr));
+    EXPECT_NE(runTool("pdftotext", { "-raw", next, "-" }).find("Multiplying 7"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnwritableTarget,
+    testing::Values(UnwritableCase { "AppendOnlyFromTheStart", &makeAppendOnly, nullptr, "Operation not permitted" },
+                    UnwritableCase { "AppendOnlyAfterTheStart", nullptr, &makeAppendOnly, "Operation not permitted" },
+                    UnwritableCase { "FolderInItsPlaceAfterTheStart", nullptr, &replaceByFolder, "Is a directory" },
+                    UnwritableCase { "FolderGoneBeforeTheStart",
+                                     [](const QString& f) { return QDir(QFileInfo(f).absolutePath()).removeRecursively(); },
+                                     nullptr, "No such file or directory" }),
+    [](const testing::TestParamInfo<UnwritableCase>& info) { return std::string(info.param.name); });
+
+// Guards: a device that takes no bytes (a full disk) reported as a printed page.
+TEST_F(PdfPage, FullDeviceIsTold)
+{
+    if (!QFileInfo("/dev/full").isWritable())
+        GTEST_SKIP() << "no /dev/full to write to";
+    setPrintDialogHook([](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage("/dev/full"); });
+    testing::internal::CaptureStderr();
+    drawSheet(*OpenPrinterDialog(nullptr, nullptr));
+    const std::string told = testing::internal::GetCapturedStderr();
+    setPrintDialogHook({});
+    EXPECT_NE(told.find("could not print to \"/dev/full\": No space left on device."), std::string::npos) << told;
+}
 
 class PrintDialogTest : public PdfPage {
 protected:
