@@ -2,6 +2,10 @@
 # the server picks itself, so tests running side by side never race for one, exports DISPLAY and
 # stops that server, and only it, when the sourcing script exits.
 
+# Under the sanitizers, system libraries' own lifetime allocations are not our leaks; this holds for
+# a program started with no display too, so it is set on sourcing.
+export LSAN_OPTIONS="suppressions=$(dirname "${BASH_SOURCE[0]}")/x11_system_leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 start_private_display() {
   local log=${1:-/dev/null}
   if ! command -v Xvfb >/dev/null; then
@@ -18,8 +22,6 @@ start_private_display() {
     return 1
   fi
   export DISPLAY=":$number"
-  # Under the sanitizers, system libraries' own lifetime allocations are not our leaks.
-  export LSAN_OPTIONS="suppressions=$(dirname "${BASH_SOURCE[0]}")/x11_system_leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 }
 
 stop_private_display() {
