@@ -122,7 +122,7 @@ void PdfFileOutput::commit()
 
 void PdfFileOutput::fail(const std::string& reason) const
 {
-    throw PrintJobException(PrintJobException::Target::File, m_path.toStdString(), reason);
+    throw PrintJobException(PrintJobException::Target::File, QFileInfo(m_path).absoluteFilePath().toStdString(), reason);
 }
 
 }
