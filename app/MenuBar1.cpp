@@ -1,9 +1,9 @@
-#include "app/MenuBar1.h"
+#include "MenuBar1.h"
 
-#include "platform/Invoker.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/QuitMenuItem.h"
+#include "Invoker.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "QuitMenuItem.h"
 
 #include <span>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SignatureMismatchException.h"
+#include "SignatureMismatchException.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "platform/ClassRecord.h"
+#include "ClassRecord.h"
 
-#include "platform/IllegalCastException.h"
-#include "platform/Object.h"
-#include "platform/OutOfBoundsException.h"
+#include "IllegalCastException.h"
+#include "Object.h"
+#include "OutOfBoundsException.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Callable.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "Callable.h"
+#include "Ref.h"
+#include "String.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/Delegate.h"
+#include "Delegate.h"
 
 namespace platform {
 

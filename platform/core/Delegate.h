@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Callable.h"
-#include "platform/ClassRecord.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "Callable.h"
+#include "ClassRecord.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
 
 namespace platform {
 

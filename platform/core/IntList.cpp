@@ -1,7 +1,7 @@
-#include "platform/IntList.h"
+#include "IntList.h"
 
-#include "platform/OutOfBoundsException.h"
-#include "platform/UnsupportedOperationException.h"
+#include "OutOfBoundsException.h"
+#include "UnsupportedOperationException.h"
 
 #include <algorithm>
 #include <string>

@@ -1,7 +1,7 @@
-#include "platform/Introspection.h"
+#include "Introspection.h"
 
-#include "platform/IllegalCastException.h"
-#include "platform/IntList.h"
+#include "IllegalCastException.h"
+#include "IntList.h"
 
 #include <map>
 #include <memory>

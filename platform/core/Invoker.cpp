@@ -1,9 +1,9 @@
-#include "platform/Invoker.h"
+#include "Invoker.h"
 
-#include "platform/ClassRecord.h"
-#include "platform/RuntimeException.h"
-#include "platform/SignatureMismatchException.h"
-#include "platform/UnsupportedOperationException.h"
+#include "ClassRecord.h"
+#include "RuntimeException.h"
+#include "SignatureMismatchException.h"
+#include "UnsupportedOperationException.h"
 
 #include <map>
 #include <memory>

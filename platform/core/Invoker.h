@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Callable.h"
-#include "platform/Value.h"
+#include "Callable.h"
+#include "Value.h"
 
 #include <optional>
 #include <string>

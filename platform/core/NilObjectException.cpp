@@ -1,4 +1,4 @@
-#include "platform/NilObjectException.h"
+#include "NilObjectException.h"
 
 namespace platform {
 

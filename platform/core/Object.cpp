@@ -1,6 +1,6 @@
-#include "platform/Object.h"
+#include "Object.h"
 
-#include "platform/ClassRecord.h"
+#include "ClassRecord.h"
 
 #include <cassert>
 

@@ -1,6 +1,6 @@
-#include "platform/PropertySchema.h"
+#include "PropertySchema.h"
 
-#include "platform/UnsupportedOperationException.h"
+#include "UnsupportedOperationException.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PropertyType.h"
+#include "PropertyType.h"
 
 #include <optional>
 #include <span>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PropertyString.h"
+#include "PropertyString.h"
 
 #include <map>
 #include <optional>

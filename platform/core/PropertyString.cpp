@@ -1,6 +1,6 @@
-#include "platform/PropertyString.h"
+#include "PropertyString.h"
 
-#include "platform/PropertyStringException.h"
+#include "PropertyStringException.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/PropertySchema.h"
-#include "platform/PropertyType.h"
-#include "platform/String.h"
+#include "PropertySchema.h"
+#include "PropertyType.h"
+#include "String.h"
 
 #include <algorithm>
 #include <array>

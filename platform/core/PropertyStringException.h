@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RuntimeException.h"
+#include "RuntimeException.h"
 
 #include <cstddef>
 #include <string>

@@ -1,6 +1,6 @@
-#include "platform/Random.h"
+#include "Random.h"
 
-#include "platform/RuntimeException.h"
+#include "RuntimeException.h"
 
 #include <cerrno>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
-#include "platform/Object.h"
+#include "ClassRecord.h"
+#include "Object.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NilObjectException.h"
+#include "NilObjectException.h"
 
 #include <cstddef>
 #include <type_traits>

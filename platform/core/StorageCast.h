@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
-#include "platform/IllegalCastException.h"
-#include "platform/Object.h"
+#include "ClassRecord.h"
+#include "IllegalCastException.h"
+#include "Object.h"
 
 #include <string>
 

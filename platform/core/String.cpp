@@ -1,4 +1,4 @@
-#include "platform/String.h"
+#include "String.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Callable.h"
-#include "platform/RuntimeException.h"
+#include "Callable.h"
+#include "RuntimeException.h"
 
 #include <string>
 

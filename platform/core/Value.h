@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
 
 #include <cstdint>
 #include <variant>

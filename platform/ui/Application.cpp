@@ -1,9 +1,9 @@
-#include "platform/Application.h"
+#include "Application.h"
 
-#include "platform/ClassEvent.h"
-#include "platform/StorageCast.h"
-#include "platform/String.h"
-#include "platform/UnsupportedOperationException.h"
+#include "ClassEvent.h"
+#include "StorageCast.h"
+#include "String.h"
+#include "UnsupportedOperationException.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

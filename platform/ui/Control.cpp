@@ -1,8 +1,8 @@
-#include "platform/Control.h"
+#include "Control.h"
 
-#include "platform/EventLoop.h"
-#include "platform/StorageCast.h"
-#include "platform/Window.h"
+#include "EventLoop.h"
+#include "StorageCast.h"
+#include "Window.h"
 
 #include <algorithm>
 

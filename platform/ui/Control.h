@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/Callable.h"
-#include "platform/ClassRecord.h"
-#include "platform/PropertyStore.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "Callable.h"
+#include "ClassRecord.h"
+#include "PropertyStore.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
 
 #include <cstdint>
 #include <map>

@@ -2,10 +2,10 @@
 
 // Private to the framework: a control's Qt widget, for the control classes' own code.
 
-#include "platform/Control.h"
-#include "platform/RectControl.h"
-#include "platform/RuntimeException.h"
-#include "platform/StorageCast.h"
+#include "Control.h"
+#include "RectControl.h"
+#include "RuntimeException.h"
+#include "StorageCast.h"
 
 #include <QWidget>
 

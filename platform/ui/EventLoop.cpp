@@ -1,4 +1,4 @@
-#include "platform/EventLoop.h"
+#include "EventLoop.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

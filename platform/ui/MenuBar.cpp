@@ -1,7 +1,7 @@
-#include "platform/MenuBar.h"
+#include "MenuBar.h"
 
-#include "platform/MenuItem.h"
-#include "platform/UnsupportedOperationException.h"
+#include "MenuItem.h"
+#include "UnsupportedOperationException.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
-#include "platform/MenuItem.h"
+#include "MenuItem.h"
 
-#include "platform/ClassEvent.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItemView.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/StorageCast.h"
-#include "platform/UnsupportedOperationException.h"
+#include "ClassEvent.h"
+#include "MenuBar.h"
+#include "MenuItemView.h"
+#include "OutOfBoundsException.h"
+#include "StorageCast.h"
+#include "UnsupportedOperationException.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
-#include "platform/Value.h"
+#include "ClassRecord.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
+#include "Value.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "platform/MenuItemView.h"
+#include "MenuItemView.h"
 
-#include "platform/ClassEvent.h"
-#include "platform/EventLoop.h"
-#include "platform/IllegalCastException.h"
-#include "platform/MenuItem.h"
-#include "platform/UnsupportedOperationException.h"
+#include "ClassEvent.h"
+#include "EventLoop.h"
+#include "IllegalCastException.h"
+#include "MenuItem.h"
+#include "UnsupportedOperationException.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>

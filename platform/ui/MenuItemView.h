@@ -3,7 +3,7 @@
 // The Qt side of menus. Private to the framework: only platform .cpp files (and the framework's
 // own tests) include it, so the layers above never see Qt.
 
-#include "platform/Ref.h"
+#include "Ref.h"
 
 #include <QKeySequence>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "platform/PopupMenu.h"
+#include "PopupMenu.h"
 
-#include "platform/ControlWidget.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/QtText.h"
+#include "ControlWidget.h"
+#include "OutOfBoundsException.h"
+#include "QtText.h"
 
 #include <QComboBox>
 

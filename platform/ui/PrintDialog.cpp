@@ -1,9 +1,9 @@
-#include "platform/PrintDialog.h"
+#include "PrintDialog.h"
 
-#include "platform/EventLoop.h"
-#include "platform/PrintJobException.h"
-#include "platform/PrinterGraphics.h"
-#include "platform/UnsupportedOperationException.h"
+#include "EventLoop.h"
+#include "PrintJobException.h"
+#include "PrinterGraphics.h"
+#include "UnsupportedOperationException.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
+#include "Graphics.h"
+#include "Object.h"
+#include "Ref.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "platform/PrinterGraphics.h"
+#include "PrinterGraphics.h"
 
-#include "platform/OutOfBoundsException.h"
-#include "platform/PrintJobException.h"
+#include "OutOfBoundsException.h"
+#include "PrintJobException.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "platform/PushButton.h"
+#include "PushButton.h"
 
-#include "platform/ControlWidget.h"
-#include "platform/QtText.h"
+#include "ControlWidget.h"
+#include "QtText.h"
 
 #include <QEvent>
 #include <QKeyEvent>

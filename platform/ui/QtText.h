@@ -2,7 +2,7 @@
 
 // Private to the framework: conversions between its strings and Qt's.
 
-#include "platform/String.h"
+#include "String.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "platform/QuitMenuItem.h"
+#include "QuitMenuItem.h"
 
-#include "platform/Runtime.h"
-#include "platform/MenuItem.h"
+#include "Runtime.h"
+#include "MenuItem.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "platform/RectControl.h"
+#include "RectControl.h"
 
-#include "platform/ControlWidget.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/StorageCast.h"
-#include "platform/UnsupportedOperationException.h"
-#include "platform/Window.h"
+#include "ControlWidget.h"
+#include "OutOfBoundsException.h"
+#include "StorageCast.h"
+#include "UnsupportedOperationException.h"
+#include "Window.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Control.h"
+#include "Control.h"
 
 #include <cstdint>
 #include <memory>

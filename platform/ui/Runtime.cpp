@@ -1,9 +1,9 @@
-#include "platform/Runtime.h"
+#include "Runtime.h"
 
-#include "platform/Application.h"
-#include "platform/ClassRecord.h"
-#include "platform/EventLoop.h"
-#include "platform/RuntimeException.h"
+#include "Application.h"
+#include "ClassRecord.h"
+#include "EventLoop.h"
+#include "RuntimeException.h"
 
 #include <QApplication>
 #include <QGuiApplication>

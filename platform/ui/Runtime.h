@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Callable.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
+#include "Callable.h"
+#include "Object.h"
+#include "Ref.h"
 
 #include <cstdint>
 #include <exception>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Object.h"
-#include "platform/PropertyString.h"
-#include "platform/String.h"
+#include "Object.h"
+#include "PropertyString.h"
+#include "String.h"
 
 namespace platform {
 

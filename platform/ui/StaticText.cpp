@@ -1,7 +1,7 @@
-#include "platform/StaticText.h"
+#include "StaticText.h"
 
-#include "platform/ControlWidget.h"
-#include "platform/QtText.h"
+#include "ControlWidget.h"
+#include "QtText.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RectControl.h"
+#include "RectControl.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
-#include "platform/TextField.h"
+#include "TextField.h"
 
-#include "platform/ControlWidget.h"
-#include "platform/QtText.h"
+#include "ControlWidget.h"
+#include "QtText.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextEdit.h"
+#include "TextEdit.h"
 
 namespace platform {
 

@@ -1,15 +1,15 @@
-#include "platform/Window.h"
+#include "Window.h"
 
-#include "platform/ClassEvent.h"
-#include "platform/Control.h"
-#include "platform/EventLoop.h"
-#include "platform/MenuItemView.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/QtText.h"
-#include "platform/RectControl.h"
-#include "platform/StorageCast.h"
-#include "platform/UnsupportedOperationException.h"
-#include "platform/WindowSupport.h"
+#include "ClassEvent.h"
+#include "Control.h"
+#include "EventLoop.h"
+#include "MenuItemView.h"
+#include "OutOfBoundsException.h"
+#include "QtText.h"
+#include "RectControl.h"
+#include "StorageCast.h"
+#include "UnsupportedOperationException.h"
+#include "WindowSupport.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
-#include "platform/PropertyStore.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "ClassRecord.h"
+#include "PropertyStore.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "platform/WindowSupport.h"
+#include "WindowSupport.h"
 
-#include "platform/ClassRecord.h"
+#include "ClassRecord.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,6 +1,6 @@
-#include "platform/IntList.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/RuntimeException.h"
+#include "IntList.h"
+#include "OutOfBoundsException.h"
+#include "RuntimeException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "platform/Callable.h"
-#include "platform/ClassRecord.h"
-#include "platform/IllegalCastException.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
+#include "Callable.h"
+#include "ClassRecord.h"
+#include "IllegalCastException.h"
+#include "Object.h"
+#include "Ref.h"
 
 #include <gtest/gtest.h>
 

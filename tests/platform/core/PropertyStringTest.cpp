@@ -1,7 +1,7 @@
-#include "platform/PropertySchema.h"
-#include "platform/PropertyString.h"
-#include "platform/PropertyStringException.h"
-#include "platform/UnsupportedOperationException.h"
+#include "PropertySchema.h"
+#include "PropertyString.h"
+#include "PropertyStringException.h"
+#include "UnsupportedOperationException.h"
 
 #include <gtest/gtest.h>
 

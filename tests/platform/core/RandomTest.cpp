@@ -1,5 +1,5 @@
-#include "platform/Random.h"
-#include "platform/Ref.h"
+#include "Random.h"
+#include "Ref.h"
 
 #include <gtest/gtest.h>
 

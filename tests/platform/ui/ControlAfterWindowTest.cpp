@@ -1,11 +1,11 @@
-#include "platform/Control.h"
-#include "platform/PopupMenu.h"
-#include "platform/PushButton.h"
-#include "platform/RectControl.h"
-#include "platform/RuntimeException.h"
-#include "platform/StaticText.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "Control.h"
+#include "PopupMenu.h"
+#include "PushButton.h"
+#include "RectControl.h"
+#include "RuntimeException.h"
+#include "StaticText.h"
+#include "TextField.h"
+#include "Window.h"
 
 #include <gtest/gtest.h>
 

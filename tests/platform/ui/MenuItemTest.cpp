@@ -1,10 +1,10 @@
-#include "platform/IllegalCastException.h"
-#include "platform/IntList.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/QuitMenuItem.h"
-#include "platform/UnsupportedOperationException.h"
+#include "IllegalCastException.h"
+#include "IntList.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "OutOfBoundsException.h"
+#include "QuitMenuItem.h"
+#include "UnsupportedOperationException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "platform/EventLoop.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/MenuItemView.h"
-#include "platform/QuitMenuItem.h"
+#include "EventLoop.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "MenuItemView.h"
+#include "QuitMenuItem.h"
 
 #include <gtest/gtest.h>
 

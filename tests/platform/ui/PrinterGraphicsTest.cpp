@@ -1,8 +1,8 @@
-#include "platform/OutOfBoundsException.h"
-#include "platform/PrintDialog.h"
-#include "platform/PrintJobException.h"
-#include "platform/UnsupportedOperationException.h"
-#include "tests/support/ExternalTool.h"
+#include "OutOfBoundsException.h"
+#include "PrintDialog.h"
+#include "PrintJobException.h"
+#include "UnsupportedOperationException.h"
+#include "ExternalTool.h"
 
 #include <gtest/gtest.h>
 

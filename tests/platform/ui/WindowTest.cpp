@@ -1,12 +1,12 @@
-#include "platform/Window.h"
+#include "Window.h"
 
-#include "platform/EventLoop.h"
-#include "platform/NilObjectException.h"
-#include "platform/OutOfBoundsException.h"
-#include "platform/RectControl.h"
-#include "platform/TextField.h"
-#include "platform/UnsupportedOperationException.h"
-#include "platform/WindowSupport.h"
+#include "EventLoop.h"
+#include "NilObjectException.h"
+#include "OutOfBoundsException.h"
+#include "RectControl.h"
+#include "TextField.h"
+#include "UnsupportedOperationException.h"
+#include "WindowSupport.h"
 
 #include <gtest/gtest.h>
 
