@@ -1,4 +1,4 @@
-#include "app/Program.h"
+#include "Program.h"
 
 int main()
 {

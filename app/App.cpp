@@ -1,6 +1,6 @@
-#include "app/App.h"
+#include "App.h"
 
-#include "platform/Application.h"
+#include "Application.h"
 
 namespace App {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
+#include "ClassRecord.h"
 
 // The application class: the framework's Application with nothing of its own.
 namespace App {

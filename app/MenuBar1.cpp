@@ -1,10 +1,10 @@
-#include "app/MenuBar1.h"
+#include "MenuBar1.h"
 
-#include "platform/Invoker.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/NoDestructor.h"
-#include "platform/QuitMenuItem.h"
+#include "Invoker.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "NoDestructor.h"
+#include "QuitMenuItem.h"
 
 #include <span>
 

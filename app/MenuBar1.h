@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
+#include "ClassRecord.h"
+#include "Object.h"
+#include "Ref.h"
 
 #include <cstddef>
 

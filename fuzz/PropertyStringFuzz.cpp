@@ -1,6 +1,6 @@
-#include "platform/PropertySchema.h"
-#include "platform/PropertyString.h"
-#include "platform/PropertyStringException.h"
+#include "PropertySchema.h"
+#include "PropertyString.h"
+#include "PropertyStringException.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "platform/PropertySchema.h"
-#include "window/PropertyStrings.h"
+#include "PropertySchema.h"
+#include "PropertyStrings.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,8 +1,8 @@
-#include "window/MenuItemAccessors.h"
+#include "MenuItemAccessors.h"
 
-#include "platform/MenuItem.h"
-#include "platform/QuitMenuItem.h"
-#include "platform/Window.h"
+#include "MenuItem.h"
+#include "QuitMenuItem.h"
+#include "Window.h"
 
 namespace Window1 {
 

@@ -1,10 +1,10 @@
-#include "window/PracticeSheetPage.h"
+#include "PracticeSheetPage.h"
 
-#include "platform/Conversions.h"
-#include "platform/EventLoop.h"
-#include "platform/PopupMenu.h"
-#include "platform/WholeArithmetic.h"
-#include "platform/Window.h"
+#include "Conversions.h"
+#include "EventLoop.h"
+#include "PopupMenu.h"
+#include "WholeArithmetic.h"
+#include "Window.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/IntList.h"
-#include "platform/Object.h"
+#include "Graphics.h"
+#include "IntList.h"
+#include "Object.h"
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
-#include "window/PrintAction.h"
+#include "PrintAction.h"
 
-#include "platform/Conversions.h"
-#include "platform/EventLoop.h"
-#include "platform/IntList.h"
-#include "platform/PrintDialog.h"
-#include "platform/Random.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
-#include "window/PracticeSheetPage.h"
+#include "Conversions.h"
+#include "EventLoop.h"
+#include "IntList.h"
+#include "PrintDialog.h"
+#include "Random.h"
+#include "TextField.h"
+#include "Window.h"
+#include "PracticeSheetPage.h"
 
 namespace Window1 {
 

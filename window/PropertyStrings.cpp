@@ -1,6 +1,6 @@
-#include "window/PropertyStrings.h"
+#include "PropertyStrings.h"
 
-#include "platform/PropertyString.h"
+#include "PropertyString.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/String.h"
+#include "String.h"
 
 #include <span>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "window/SharedMenuBar.h"
+#include "SharedMenuBar.h"
 
-#include "platform/RuntimeException.h"
+#include "RuntimeException.h"
 
 namespace Window1 {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Object.h"
-#include "platform/Ref.h"
+#include "Object.h"
+#include "Ref.h"
 
 namespace Window1 {
 

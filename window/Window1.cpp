@@ -1,12 +1,12 @@
-#include "window/Window1.h"
+#include "Window1.h"
 
-#include "platform/Invoker.h"
-#include "platform/RectControl.h"
-#include "platform/Runtime.h"
-#include "platform/WindowSupport.h"
-#include "window/MenuItemAccessors.h"
-#include "window/PrintAction.h"
-#include "window/WindowConstruction.h"
+#include "Invoker.h"
+#include "RectControl.h"
+#include "Runtime.h"
+#include "WindowSupport.h"
+#include "MenuItemAccessors.h"
+#include "PrintAction.h"
+#include "WindowConstruction.h"
 
 #include <string>
 

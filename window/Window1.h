@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/ClassRecord.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/Window.h"
+#include "ClassRecord.h"
+#include "Object.h"
+#include "Ref.h"
+#include "Window.h"
 
 namespace Window1 {
 

@@ -1,15 +1,15 @@
-#include "window/WindowConstruction.h"
+#include "WindowConstruction.h"
 
-#include "platform/Delegate.h"
-#include "platform/PopupMenu.h"
-#include "platform/PushButton.h"
-#include "platform/SetProperties.h"
-#include "platform/StaticText.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
-#include "window/PropertyStrings.h"
-#include "window/SharedMenuBar.h"
-#include "window/Window1.h"
+#include "Delegate.h"
+#include "PopupMenu.h"
+#include "PushButton.h"
+#include "SetProperties.h"
+#include "StaticText.h"
+#include "TextField.h"
+#include "Window.h"
+#include "PropertyStrings.h"
+#include "SharedMenuBar.h"
+#include "Window1.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Object.h"
+#include "Object.h"
 
 namespace Window1 {
 

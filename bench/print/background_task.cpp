@@ -1,7 +1,7 @@
 // Calls the framework's background-task hook N times (the first argument, ten million if none),
 // with the application object in place as in the program, so that the whole run divided by N,
 // less a run with N = 0, is the cost of one idle call.
-#include "platform/EventLoop.h"
+#include "EventLoop.h"
 
 #include <QCoreApplication>
 

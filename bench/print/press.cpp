@@ -2,13 +2,13 @@
 // its page to the PDF file named by the first: the program's own window, built as at start-up,
 // and its road from the Print action's start to the finished file, with the dialog answered by a
 // PDF page.
-#include "app/Program.h"
-#include "platform/PrintDialog.h"
-#include "platform/Runtime.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
-#include "window/PrintAction.h"
-#include "window/Window1.h"
+#include "Program.h"
+#include "PrintDialog.h"
+#include "Runtime.h"
+#include "TextField.h"
+#include "Window.h"
+#include "PrintAction.h"
+#include "Window1.h"
 
 #include <cstdio>
 #include <cstdlib>

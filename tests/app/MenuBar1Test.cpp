@@ -1,11 +1,11 @@
-#include "app/MenuBar1.h"
+#include "MenuBar1.h"
 
-#include "platform/EventLoop.h"
-#include "platform/Invoker.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/MenuItemView.h"
-#include "platform/QuitMenuItem.h"
+#include "EventLoop.h"
+#include "Invoker.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "MenuItemView.h"
+#include "QuitMenuItem.h"
 
 #include <gtest/gtest.h>
 

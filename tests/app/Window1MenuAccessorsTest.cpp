@@ -1,13 +1,13 @@
-#include "app/MenuBar1.h"
-#include "platform/IllegalCastException.h"
-#include "platform/Invoker.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/NilObjectException.h"
-#include "platform/QuitMenuItem.h"
-#include "platform/SignatureMismatchException.h"
-#include "platform/Window.h"
-#include "window/Window1.h"
+#include "MenuBar1.h"
+#include "IllegalCastException.h"
+#include "Invoker.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "NilObjectException.h"
+#include "QuitMenuItem.h"
+#include "SignatureMismatchException.h"
+#include "Window.h"
+#include "Window1.h"
 
 #include <gtest/gtest.h>
 

@@ -2,16 +2,16 @@
 // application's real menu bar, then measured on screen and photographed. Run by
 // window_geometry_test.sh on a private Xvfb.
 
-#include "app/MenuBar1.h"
-#include "window/PropertyStrings.h"
-#include "window/SharedMenuBar.h"
-#include "window/Window1.h"
+#include "MenuBar1.h"
+#include "PropertyStrings.h"
+#include "SharedMenuBar.h"
+#include "Window1.h"
 
-#include "platform/PropertySchema.h"
-#include "platform/PropertyString.h"
-#include "platform/RectControl.h"
-#include "platform/Window.h"
-#include "platform/WindowSupport.h"
+#include "PropertySchema.h"
+#include "PropertyString.h"
+#include "RectControl.h"
+#include "Window.h"
+#include "WindowSupport.h"
 
 #include <gtest/gtest.h>
 

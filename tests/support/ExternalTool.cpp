@@ -1,4 +1,4 @@
-#include "tests/support/ExternalTool.h"
+#include "ExternalTool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/RecordingGraphics.h"
+#include "RecordingGraphics.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "Graphics.h"
+#include "Ref.h"
+#include "String.h"
 
 #include <cstdint>
 #include <functional>

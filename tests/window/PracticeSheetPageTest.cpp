@@ -1,7 +1,7 @@
 #include "SheetWindow.h"
 
-#include "tests/support/RecordingGraphics.h"
-#include "platform/NilObjectException.h"
+#include "RecordingGraphics.h"
+#include "NilObjectException.h"
 
 #include <gtest/gtest.h>
 

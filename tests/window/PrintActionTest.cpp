@@ -1,8 +1,8 @@
 #include "SheetWindow.h"
 
-#include "tests/support/RecordingGraphics.h"
-#include "platform/NilObjectException.h"
-#include "platform/Random.h"
+#include "RecordingGraphics.h"
+#include "NilObjectException.h"
+#include "Random.h"
 
 #include <gtest/gtest.h>
 

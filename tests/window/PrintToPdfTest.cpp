@@ -1,7 +1,7 @@
 #include "SheetWindow.h"
 
-#include "platform/PrintDialog.h"
-#include "tests/support/ExternalTool.h"
+#include "PrintDialog.h"
+#include "ExternalTool.h"
 
 #include <gtest/gtest.h>
 

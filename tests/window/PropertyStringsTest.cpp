@@ -1,7 +1,7 @@
-#include "window/PropertyStrings.h"
+#include "PropertyStrings.h"
 
-#include "platform/PropertySchema.h"
-#include "platform/PropertyString.h"
+#include "PropertySchema.h"
+#include "PropertyString.h"
 
 #include <gtest/gtest.h>
 

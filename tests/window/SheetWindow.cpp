@@ -1,12 +1,12 @@
 #include "SheetWindow.h"
 
-#include "platform/PopupMenu.h"
-#include "platform/PrintDialog.h"
-#include "platform/PushButton.h"
-#include "platform/RectControl.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
-#include "window/PrintAction.h"
+#include "PopupMenu.h"
+#include "PrintDialog.h"
+#include "PushButton.h"
+#include "RectControl.h"
+#include "TextField.h"
+#include "Window.h"
+#include "PrintAction.h"
 
 using namespace platform;
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/Object.h"
-#include "platform/Ref.h"
-#include "platform/String.h"
+#include "Graphics.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
 
 #include <string>
 

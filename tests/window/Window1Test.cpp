@@ -1,16 +1,16 @@
-#include "window/Window1.h"
+#include "Window1.h"
 
-#include "platform/EventLoop.h"
-#include "platform/Invoker.h"
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
-#include "platform/NilObjectException.h"
-#include "platform/RectControl.h"
-#include "platform/SignatureMismatchException.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
-#include "platform/WindowSupport.h"
-#include "window/SharedMenuBar.h"
+#include "EventLoop.h"
+#include "Invoker.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "NilObjectException.h"
+#include "RectControl.h"
+#include "SignatureMismatchException.h"
+#include "TextField.h"
+#include "Window.h"
+#include "WindowSupport.h"
+#include "SharedMenuBar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "RuntimeException.h"
+
+namespace platform {
+
+class IllegalCastException : public RuntimeException {
+public:
+    using RuntimeException::RuntimeException;
+    const char* kind() const noexcept override { return "IllegalCastException"; }
+};
+
+}

@@ -1,0 +1,10 @@
+#include "NilObjectException.h"
+
+namespace platform {
+
+void RaiseNilObjectException()
+{
+    throw NilObjectException();
+}
+
+}

@@ -1,0 +1,107 @@
+#include "Random.h"
+
+#include "RuntimeException.h"
+
+#include <cerrno>
+#include <string>
+#include <sys/random.h>
+
+namespace platform {
+
+struct RandomMaker {
+    static Object* make(const ClassRecord& record) { return new Random(record); }
+};
+
+namespace {
+
+Random::SeedSource& seedSource()
+{
+    static Random::SeedSource source = &Random::entropySeed;
+    return source;
+}
+
+Random& self(Object& o)
+{
+    return static_cast<Random&>(o);
+}
+
+}
+
+const ClassRecord& Random::Lookup()
+{
+    static const ClassRecord* record = [] {
+        auto* r = new ClassRecord("Random", nullptr, &RandomMaker::make);
+        RuntimeNewVtable(*r, SlotCount);
+        r->setSlot(SlotNumber, "Number", makeCode<double(Object&)>([](Object& o) { return self(o).Number(); }));
+        r->setSlot(SlotLessThan, "LessThan",
+                   makeCode<std::int32_t(Object&, std::int32_t)>([](Object& o, std::int32_t n) { return self(o).LessThan(n); }));
+        r->setSlot(SlotInRange, "InRange",
+                   makeCode<std::int32_t(Object&, std::int32_t, std::int32_t)>(
+                       [](Object& o, std::int32_t lo, std::int32_t hi) { return self(o).InRange(lo, hi); }));
+        r->setSlot(SlotGaussian, "Gaussian", makeCode<double(Object&)>([](Object& o) { return self(o).Gaussian(); }));
+        r->setSlot(SlotRandomizeSeed, "RandomizeSeed", makeCode<void(Object&)>([](Object& o) { self(o).RandomizeSeed(); }));
+        return r;
+    }();
+    return *record;
+}
+
+Random::Random(const ClassRecord& record)
+    : Object(record)
+{
+    RandomizeSeed();
+}
+
+std::uint64_t Random::entropySeed()
+{
+    std::uint64_t seed = 0;
+    auto* bytes = reinterpret_cast<unsigned char*>(&seed);
+    std::size_t got = 0;
+    while (got < sizeof seed) {
+        const ssize_t n = getrandom(bytes + got, sizeof seed - got, 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw RuntimeException("the system's entropy source failed: errno " + std::to_string(errno));
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return seed;
+}
+
+void Random::setSeedSource(SeedSource source)
+{
+    seedSource() = source ? std::move(source) : SeedSource(&Random::entropySeed);
+}
+
+void Random::RandomizeSeed()
+{
+    const std::uint64_t seed = seedSource()();
+    std::seed_seq seq { static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32) };
+    m_engine.seed(seq);
+}
+
+double Random::Number()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
+}
+
+std::int32_t Random::LessThan(std::int32_t bound)
+{
+    if (bound <= 0)
+        throw RuntimeException("Random.LessThan needs a bound above 0, got " + std::to_string(bound));
+    return InRange(0, bound - 1);
+}
+
+std::int32_t Random::InRange(std::int32_t low, std::int32_t high)
+{
+    if (low > high)
+        throw RuntimeException("Random.InRange: low " + std::to_string(low) + " is above high " + std::to_string(high));
+    return std::uniform_int_distribution<std::int32_t>(low, high)(m_engine);
+}
+
+double Random::Gaussian()
+{
+    return std::normal_distribution<double>(0.0, 1.0)(m_engine);
+}
+
+}

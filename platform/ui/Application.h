@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ClassRecord.h"
+#include "Object.h"
+#include "Ref.h"
+
+#include <cstdint>
+
+namespace platform {
+
+// The application object. The program's application class is a record over this storage.
+class Application final : public Object {
+public:
+    enum Slot : std::size_t {
+        SlotNewDocument, SlotOpenDocument, SlotDoEvents, SlotAddMenuHandler, SlotAddPollableObject,
+        SlotRemovePollableObject, SlotAddTrayItem, SlotRemoveTrayItem, SlotYieldToNextThread,
+        SlotSleepCurrentThread, SlotDoSingleEvent, SlotEnableMenuItems, SlotCallOpen, SlotHandleMenuCommand,
+        SlotLoadPictureFromBundle, SlotLoadBundleSound, SlotDependencyList, SlotCount
+    };
+
+    static const ClassRecord& Lookup();
+
+    // Application.MenuBar
+    static void MenuBarSet(Object& app, std::int32_t index, const Ref<Object>& menuBar);
+    static Ref<Object> MenuBarGet(Object& app);
+
+    static Application& from(Object& object);
+
+private:
+    explicit Application(const ClassRecord& record);
+    friend struct ApplicationMaker;
+    Ref<Object> m_menuBar;
+};
+
+// _RuntimeRegisterAppObject: the runtime keeps the object as the application.
+void RuntimeRegisterAppObject(const Ref<Object>& app);
+Ref<Object> RuntimeAppObject();
+// Releases the application object at shut-down.
+void RuntimeReleaseAppObject();
+
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Callable.h"
+#include "ClassRecord.h"
+#include "PropertyStore.h"
+#include "Object.h"
+#include "Ref.h"
+#include "String.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace platform {
+
+class Window;
+
+// Something that lives in a window. It knows its window but does not keep it alive: the window
+// owns its controls.
+class Control : public Object {
+public:
+    static const ClassRecord& Lookup();
+
+    ~Control() override;
+
+    // Control.Window: the window the control was made for, or nil.
+    static Ref<Object> WindowGet(Object& control);
+    static String NameGet(Object& control);
+    static void NameSet(Object& control, std::int32_t index, const String& name);
+
+    Window* window() const noexcept { return m_window; }
+    const String& name() const noexcept { return m_name; }
+
+    // _InstallInstanceEventHandler: code called with this control when it raises the event.
+    void installEventHandler(const std::string& event, Code code);
+    Code eventHandler(const std::string& event) const;
+    // Runs the installed handler, if any, at Qt's boundary.
+    void raiseEvent(const std::string& event);
+
+    PropertyStore& propertyStore() noexcept { return m_propertyStore; }
+
+    static Control& from(Object& object);
+
+protected:
+    using Object::Object;
+    // Called when the control is made for a window.
+    virtual void attachTo(Window& window);
+
+private:
+    friend class Window;
+    Window* m_window = nullptr;
+    String m_name;
+    std::map<std::string, Code> m_handlers;
+    PropertyStore m_propertyStore;
+};
+
+void InstallInstanceEventHandler(Object& object, const String& event, Code code);
+
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ClassRecord.h"
+#include "Object.h"
+#include "Ref.h"
+
+#include <cstddef>
+
+namespace platform {
+
+// The record of a menu bar: a MenuItem whose entries are the top menus of a window. Its objects
+// are MenuItem storage; only the record differs.
+class MenuBar final {
+public:
+    static constexpr std::size_t InstallCloneSlot = 21;
+    static constexpr std::size_t DependencyListSlot = 22;
+    static constexpr std::size_t SlotCount = 23;
+
+    static const ClassRecord& Lookup();
+
+    // Replaces the menu bar's top menus with copies of source's entries, so a window can own a
+    // menu bar built like another one.
+    static void InstallClone(Object& self, const Ref<Object>& source);
+    // Belongs to ahead-of-time linking, which this framework does not do.
+    static void DependencyList(Object& self);
+
+    MenuBar() = delete;
+};
+
+}

@@ -1,0 +1,446 @@
+#include "MenuItem.h"
+
+#include "ClassEvent.h"
+#include "MenuBar.h"
+#include "MenuItemView.h"
+#include "OutOfBoundsException.h"
+#include "StorageCast.h"
+#include "UnsupportedOperationException.h"
+
+#include <algorithm>
+
+namespace platform {
+
+struct MenuItemMaker {
+    static Object* make(const ClassRecord& record) { return new MenuItem(record); }
+};
+
+namespace {
+
+std::unique_ptr<ClassRecord> buildRecord()
+{
+    auto record = std::make_unique<ClassRecord>(String("MenuItem"), nullptr, &MenuItemMaker::make);
+    RuntimeNewVtable(*record, MenuItem::SlotCount);
+    ClassRecord& r = *record;
+    r.setSlot(MenuItem::EnableSlot, "Enable", makeCode<void(Object&)>(&MenuItem::Enable));
+    r.setSlot(MenuItem::CloseSlot, "Close", makeCode<void(Object&)>(&MenuItem::Close));
+    r.setSlot(MenuItem::ItemSlot, "Item", makeCode<Ref<Object>(Object&, std::int32_t)>(&MenuItem::Item));
+    r.setSlot(MenuItem::CountSlot, "Count", makeCode<std::int32_t(Object&)>(&MenuItem::Count));
+    r.setSlot(MenuItem::ChildSlot, "Child", makeCode<Ref<Object>(Object&, const String&)>(&MenuItem::Child));
+    r.setSlot(MenuItem::AppendSlot, "Append", makeCode<void(Object&, const Ref<Object>&)>(&MenuItem::Append));
+    r.setSlot(MenuItem::InsertSlot, "Insert",
+              makeCode<void(Object&, std::int32_t, const Ref<Object>&)>(&MenuItem::Insert));
+    r.setSlot(MenuItem::RemoveAtSlot, "Remove", makeCode<void(Object&, std::int32_t)>(&MenuItem::RemoveAt));
+    r.setSlot(MenuItem::RemoveItemSlot, "Remove", makeCode<void(Object&, const Ref<Object>&)>(&MenuItem::RemoveItem));
+    r.setSlot(MenuItem::RemoveNamedSlot, "Remove", makeCode<void(Object&, const String&)>(&MenuItem::RemoveNamed));
+    r.setSlot(MenuItem::LookupSlot, "_Lookup", makeCode<Ref<Object>(Object&, const String&)>(&MenuItem::LookupNamed));
+    r.setSlot(MenuItem::LookupNthSlot, "_Lookup",
+              makeCode<Ref<Object>(Object&, const String&, std::int32_t)>(&MenuItem::LookupNth));
+    r.setSlot(MenuItem::MenuItemSlot, "MenuItem", makeCode<void(Object&)>(&MenuItem::Constructor));
+    r.setSlot(MenuItem::ConstructorWithTagSlot, "Constructor",
+              makeCode<void(Object&, const String&, const Value&)>(&MenuItem::ConstructorWithTag));
+    r.setSlot(MenuItem::PopUpSlot, "PopUp", makeCode<Ref<Object>(Object&)>(&MenuItem::PopUp));
+    r.setSlot(MenuItem::PopUpAtSlot, "PopUp",
+              makeCode<Ref<Object>(Object&, std::int32_t, std::int32_t)>(&MenuItem::PopUpAt));
+    r.setSlot(MenuItem::SwapSlot, "_Swap", makeCode<void(Object&, const String&, const Ref<Object>&)>(&MenuItem::Swap));
+    r.setSlot(MenuItem::DisableEntirelySlot, "_DisableEntirely", makeCode<void(Object&)>(&MenuItem::DisableEntirely));
+    r.setSlot(MenuItem::SelfEnableSlot, "_SelfEnable", makeCode<void(Object&)>(&MenuItem::SelfEnable));
+    r.setSlot(MenuItem::MenuItemWithTagSlot, "MenuItem",
+              makeCode<void(Object&, const String&, const Value&)>(&MenuItem::ConstructorWithTag));
+    r.setSlot(MenuItem::ConstructorSlot, "Constructor", makeCode<void(Object&)>(&MenuItem::Constructor));
+    r.events() = { EventEntry { MenuItem::ActionEvent, nullptr }, EventEntry { MenuItem::EnableMenuEvent, nullptr } };
+    return record;
+}
+
+// Depth first, each item before its entries, in menu order: the order a reader scans the menus.
+const MenuItem* findBelow(const MenuItem& root, const String& name, std::int32_t& skip)
+{
+    for (const Ref<MenuItem>& child : root.children()) {
+        if (child->name() == name && skip-- == 0)
+            return child.get();
+        if (const MenuItem* found = findBelow(*child, name, skip))
+            return found;
+    }
+    return nullptr;
+}
+
+std::size_t checkedPosition(const MenuItem& item, std::int32_t index, std::size_t count, const char* operation)
+{
+    if (index < 0 || static_cast<std::size_t>(index) > count)
+        throw OutOfBoundsException(std::string(operation) + " of " + item.where() + ": index " + std::to_string(index)
+                                   + " is outside 0 to " + std::to_string(count));
+    return static_cast<std::size_t>(index);
+}
+
+}
+
+const ClassRecord& MenuItem::Lookup()
+{
+    static const std::unique_ptr<ClassRecord> record = buildRecord();
+    return *record;
+}
+
+MenuItem::MenuItem(const ClassRecord& record)
+    : Object(record)
+{
+}
+
+MenuItem::~MenuItem()
+{
+    // The screen side goes first, while the entries it shows still exist.
+    m_view.reset();
+    for (const Ref<MenuItem>& child : m_children)
+        child->m_parent = nullptr;
+}
+
+MenuItem& MenuItem::from(Object& object)
+{
+    return storageAs<MenuItem>(object, "a MenuItem");
+}
+
+Ref<MenuItem> MenuItem::from(const Ref<Object>& object)
+{
+    return Ref<MenuItem>(&from(object.object()));
+}
+
+std::string MenuItem::where() const
+{
+    std::string text = record().name().toStdString();
+    if (!m_name.isEmpty())
+        text += " \"" + m_name.toStdString() + "\"";
+    return text;
+}
+
+bool MenuItem::isSeparator() const noexcept
+{
+    return m_text.bytes() == "-";
+}
+
+bool MenuItem::isMenuBar() const noexcept
+{
+    return isA(MenuBar::Lookup());
+}
+
+MenuItemView& MenuItem::view()
+{
+    if (!m_view)
+        m_view = std::make_unique<MenuItemView>(*this);
+    return *m_view;
+}
+
+void MenuItem::propertiesChanged()
+{
+    if (m_view)
+        m_view->propertiesChanged();
+}
+
+void MenuItem::setEnabled(bool enabled)
+{
+    if (m_enabled == enabled)
+        return;
+    m_enabled = enabled;
+    propertiesChanged();
+}
+
+std::size_t MenuItem::positionOf(const MenuItem& child) const
+{
+    auto it = std::find_if(m_children.begin(), m_children.end(),
+                           [&](const Ref<MenuItem>& c) { return c.get() == &child; });
+    return static_cast<std::size_t>(it - m_children.begin());
+}
+
+void MenuItem::insertChild(std::size_t position, const Ref<MenuItem>& child)
+{
+    if (child->isMenuBar())
+        throw UnsupportedOperationException("a menu bar cannot be an entry of " + where());
+    for (const MenuItem* up = this; up; up = up->m_parent) {
+        if (up == child.get())
+            throw UnsupportedOperationException(child->where() + " cannot be placed inside itself");
+    }
+    // Keeps the item alive between leaving its old place and taking the new one.
+    Ref<MenuItem> moving = child;
+    if (MenuItem* old = moving->m_parent) {
+        const std::size_t oldPosition = old->positionOf(*moving);
+        old->removeChildAt(oldPosition);
+        if (old == this && oldPosition < position)
+            --position;
+    }
+    m_children.insert(m_children.begin() + static_cast<std::ptrdiff_t>(position), moving);
+    moving->m_parent = this;
+    if (m_view)
+        m_view->childInserted(position);
+}
+
+void MenuItem::removeChildAt(std::size_t position)
+{
+    Ref<MenuItem> child = m_children[position];
+    m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(position));
+    child->m_parent = nullptr;
+    if (m_view)
+        m_view->childRemoved(*child);
+}
+
+void MenuItem::Enable(Object& self)
+{
+    from(self).setEnabled(true);
+}
+
+void MenuItem::Close(Object& self)
+{
+    MenuItem& item = from(self);
+    if (MenuItem* parent = item.m_parent)
+        parent->removeChildAt(parent->positionOf(item));
+}
+
+Ref<Object> MenuItem::Item(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    if (index < 0 || static_cast<std::size_t>(index) >= item.m_children.size())
+        throw OutOfBoundsException("Item of " + item.where() + ": index " + std::to_string(index) + " is outside 0 to "
+                                   + std::to_string(static_cast<long>(item.m_children.size()) - 1));
+    return Ref<Object>(item.m_children[static_cast<std::size_t>(index)].get());
+}
+
+std::int32_t MenuItem::Count(Object& self)
+{
+    return static_cast<std::int32_t>(from(self).m_children.size());
+}
+
+Ref<Object> MenuItem::Child(Object& self, const String& name)
+{
+    MenuItem& item = from(self);
+    if (name.isEmpty())
+        return nullptr;
+    for (const Ref<MenuItem>& child : item.m_children) {
+        if (child->m_name == name)
+            return Ref<Object>(child.get());
+    }
+    return nullptr;
+}
+
+void MenuItem::Append(Object& self, const Ref<Object>& item)
+{
+    MenuItem& parent = from(self);
+    // An entry the menu already holds moves to the end.
+    parent.insertChild(parent.m_children.size(), from(item));
+}
+
+void MenuItem::Insert(Object& self, std::int32_t index, const Ref<Object>& item)
+{
+    MenuItem& parent = from(self);
+    Ref<MenuItem> child = from(item);
+    parent.insertChild(checkedPosition(parent, index, parent.m_children.size(), "Insert"), child);
+}
+
+void MenuItem::RemoveAt(Object& self, std::int32_t index)
+{
+    MenuItem& parent = from(self);
+    if (index < 0 || static_cast<std::size_t>(index) >= parent.m_children.size())
+        throw OutOfBoundsException("Remove of " + parent.where() + ": index " + std::to_string(index)
+                                   + " is outside 0 to " + std::to_string(static_cast<long>(parent.m_children.size()) - 1));
+    parent.removeChildAt(static_cast<std::size_t>(index));
+}
+
+void MenuItem::RemoveItem(Object& self, const Ref<Object>& item)
+{
+    MenuItem& parent = from(self);
+    MenuItem& child = from(item.object());
+    if (child.m_parent == &parent)
+        parent.removeChildAt(parent.positionOf(child));
+}
+
+void MenuItem::RemoveNamed(Object& self, const String& name)
+{
+    if (Ref<Object> child = Child(self, name))
+        RemoveItem(self, child);
+}
+
+Ref<Object> MenuItem::LookupNamed(Object& self, const String& name)
+{
+    return LookupNth(self, name, 0);
+}
+
+Ref<Object> MenuItem::LookupNth(Object& self, const String& name, std::int32_t occurrence)
+{
+    MenuItem& root = from(self);
+    if (occurrence < 0)
+        throw OutOfBoundsException("_Lookup in " + root.where() + ": occurrence " + std::to_string(occurrence)
+                                   + " is negative");
+    if (name.isEmpty())
+        return nullptr;
+    return Ref<Object>(const_cast<MenuItem*>(findBelow(root, name, occurrence)));
+}
+
+void MenuItem::Constructor(Object& self)
+{
+    // Object creation has already made the item ready; this only checks it is one.
+    from(self);
+}
+
+void MenuItem::ConstructorWithTag(Object& self, const String& text, const Value& tag)
+{
+    MenuItem& item = from(self);
+    item.m_text = text;
+    item.m_tag = tag;
+    item.propertiesChanged();
+}
+
+Ref<Object> MenuItem::PopUp(Object& self)
+{
+    MenuItem& item = from(self);
+    Ref<MenuItem> keep(&item);
+    return item.view().popUp(std::nullopt);
+}
+
+Ref<Object> MenuItem::PopUpAt(Object& self, std::int32_t x, std::int32_t y)
+{
+    MenuItem& item = from(self);
+    Ref<MenuItem> keep(&item);
+    return item.view().popUp(std::make_pair(x, y));
+}
+
+void MenuItem::Swap(Object& self, const String& name, const Ref<Object>& item)
+{
+    MenuItem& parent = from(self);
+    Ref<MenuItem> replacement = from(item);
+    Ref<Object> old = Child(self, name);
+    if (!old)
+        throw OutOfBoundsException("_Swap in " + parent.where() + ": no entry named \"" + name.toStdString() + "\"");
+    if (old.get() == replacement.get())
+        return;
+    MenuItem& oldItem = from(*old);
+    parent.insertChild(parent.positionOf(oldItem), replacement);
+    parent.removeChildAt(parent.positionOf(oldItem));
+}
+
+void MenuItem::DisableEntirely(Object& self)
+{
+    MenuItem& item = from(self);
+    item.setEnabled(false);
+    for (const Ref<MenuItem>& child : item.m_children)
+        child->record().callSlot<void(Object&)>(DisableEntirelySlot, *child);
+}
+
+void MenuItem::SelfEnable(Object& self)
+{
+    MenuItem& item = from(self);
+    Ref<MenuItem> keep(&item);
+    bool enabled = false;
+    if (item.m_autoEnable)
+        enabled = editCommandApplies(item.m_name.bytes()).value_or(true);
+    item.setEnabled(enabled);
+    raiseClassEvent<void>(item, EnableMenuEvent);
+}
+
+void MenuItem::checkIndex(const MenuItem& item, std::int32_t index, const char* property)
+{
+    if (index != 0)
+        throw OutOfBoundsException(std::string(property) + " of " + item.where() + ": index " + std::to_string(index)
+                                   + " given, only 0 exists");
+}
+
+void MenuItem::NameSet(Object& self, std::int32_t index, const String& value)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Name");
+    item.m_name = value;
+}
+
+String MenuItem::NameGet(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Name");
+    return item.m_name;
+}
+
+void MenuItem::AutoEnableSet(Object& self, std::int32_t index, bool value)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "AutoEnable");
+    item.m_autoEnable = value;
+}
+
+bool MenuItem::AutoEnableGet(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "AutoEnable");
+    return item.m_autoEnable;
+}
+
+void MenuItem::TextSet(Object& self, std::int32_t index, const String& value)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Text");
+    item.m_text = value;
+    item.propertiesChanged();
+}
+
+String MenuItem::TextGet(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Text");
+    return item.m_text;
+}
+
+void MenuItem::KeyboardShortcutSet(Object& self, std::int32_t index, const String& value)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "KeyboardShortcut");
+    // Checked now, so a bad shortcut is reported where it is set and the old one is kept.
+    shortcutFromText(value.bytes(), item.where());
+    item.m_shortcut = value;
+    item.m_shortcutWasSet = true;
+    item.propertiesChanged();
+}
+
+String MenuItem::KeyboardShortcutGet(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "KeyboardShortcut");
+    return item.m_shortcut;
+}
+
+void MenuItem::EnabledSet(Object& self, std::int32_t index, bool value)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Enabled");
+    item.setEnabled(value);
+}
+
+bool MenuItem::EnabledGet(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Enabled");
+    return item.m_enabled;
+}
+
+void MenuItem::TagSet(Object& self, std::int32_t index, const Value& value)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Tag");
+    item.m_tag = value;
+}
+
+Value MenuItem::TagGet(Object& self, std::int32_t index)
+{
+    MenuItem& item = from(self);
+    checkIndex(item, index, "Tag");
+    return item.m_tag;
+}
+
+Ref<MenuItem> MenuItem::deepCopy() const
+{
+    Ref<MenuItem> copy = from(RuntimeNewObject(record()));
+    copy->m_name = m_name;
+    copy->m_text = m_text;
+    copy->m_shortcut = m_shortcut;
+    copy->m_shortcutWasSet = m_shortcutWasSet;
+    copy->m_autoEnable = m_autoEnable;
+    copy->m_enabled = m_enabled;
+    copy->m_tag = m_tag;
+    for (const Ref<MenuItem>& child : m_children)
+        copy->insertChild(copy->m_children.size(), child->deepCopy());
+    return copy;
+}
+
+}

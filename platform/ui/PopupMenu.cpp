@@ -1,0 +1,78 @@
+#include "PopupMenu.h"
+
+#include "ControlWidget.h"
+#include "OutOfBoundsException.h"
+#include "QtText.h"
+
+#include <QComboBox>
+
+namespace platform {
+
+struct PopupMenuMaker {
+    static Object* make(const ClassRecord& record) { return new PopupMenu(record); }
+};
+
+namespace {
+
+QComboBox& combo(Object& o)
+{
+    return controlWidget<PopupMenu, QComboBox>(o, "a PopupMenu");
+}
+
+}
+
+const ClassRecord& PopupMenu::Lookup()
+{
+    static const ClassRecord* record = makeRecord("PopupMenu", RectControl::Lookup(), &PopupMenuMaker::make);
+    return *record;
+}
+
+PopupMenu::PopupMenu(const ClassRecord& record)
+    : RectControl(record, new QComboBox)
+{
+}
+
+String PopupMenu::TextGet(Object& o)
+{
+    QComboBox& c = combo(o);
+    return c.currentIndex() < 0 ? String() : fromQString(c.currentText());
+}
+
+void PopupMenu::InitialValueSet(Object& o, std::int32_t, const String& items)
+{
+    QComboBox& c = combo(o);
+    c.clear();
+    if (items.isEmpty())
+        return;
+    // Items are separated, not terminated, by carriage returns.
+    c.addItems(toQString(items).split(u'\r'));
+}
+
+std::int32_t PopupMenu::ListCount(Object& o)
+{
+    return combo(o).count();
+}
+
+String PopupMenu::ListGet(Object& o, std::int32_t row)
+{
+    QComboBox& c = combo(o);
+    if (row < 0 || row >= c.count())
+        throw OutOfBoundsException("popup row " + std::to_string(row) + " is outside 0 to " + std::to_string(c.count() - 1));
+    return fromQString(c.itemText(row));
+}
+
+void PopupMenu::ListIndexSet(Object& o, std::int32_t, std::int32_t row)
+{
+    QComboBox& c = combo(o);
+    if (row < -1 || row >= c.count())
+        throw OutOfBoundsException("popup ListIndex " + std::to_string(row) + " is outside -1 to "
+                                   + std::to_string(c.count() - 1));
+    c.setCurrentIndex(row);
+}
+
+std::int32_t PopupMenu::ListIndexGet(Object& o)
+{
+    return combo(o).currentIndex();
+}
+
+}

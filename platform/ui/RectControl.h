@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Control.h"
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+
+// A control with a rectangle on screen, shown by one Qt widget inside its window's content area.
+class RectControl : public Control {
+public:
+    enum Slot : std::size_t { SlotConstructor, SlotSetFocus, SlotCount };
+
+    static const ClassRecord& Lookup();
+
+    ~RectControl() override;
+
+    // RectControl.Constructor: the default construction of a control.
+    static void Constructor(Object& control);
+    // RectControl.SetFocus: keyboard focus to the control.
+    static void SetFocus(Object& control);
+
+    // With unit 0 the size is in layout units, the units of positions and sizes, so text keeps its
+    // place in a layout on any screen; 0 is the platform's own size. A size that is negative, not
+    // finite or beyond maxTextSize raises OutOfBoundsException and changes nothing.
+    static constexpr float maxTextSize = 4096.0f;
+    static void TextSizeSet(Object& control, std::int32_t index, float size);
+    static float TextSizeGet(Object& control);
+    // Only unit 0 is supported; any other raises UnsupportedOperationException.
+    static void TextUnitSet(Object& control, std::int32_t index, std::uint8_t unit);
+    static std::uint8_t TextUnitGet(Object& control);
+
+    QWidget* widget() const noexcept;
+
+    static RectControl& from(Object& object);
+
+protected:
+    // Takes ownership of a new top-level widget until the control is made for a window.
+    RectControl(const ClassRecord& record, QWidget* widget);
+    void attachTo(Window& window) override;
+
+    // Builds a record for a concrete control class with RectControl's table.
+    static ClassRecord* makeRecord(const char* name, const ClassRecord& parent, ClassRecord::Factory factory);
+
+private:
+    struct Qt;
+    std::unique_ptr<Qt> m_qt;
+    float m_textSize = 0;
+    std::uint8_t m_textUnit = 0;
+};
+
+}

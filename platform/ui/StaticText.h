@@ -1,0 +1,20 @@
+#pragma once
+
+#include "RectControl.h"
+
+namespace platform {
+
+// A label.
+class StaticText final : public RectControl {
+public:
+    static const ClassRecord& Lookup();
+
+    static String TextGet(Object& label);
+    static void TextSet(Object& label, std::int32_t index, const String& text);
+
+private:
+    explicit StaticText(const ClassRecord& record);
+    friend struct StaticTextMaker;
+};
+
+}

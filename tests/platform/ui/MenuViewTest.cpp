@@ -1,0 +1,435 @@
+#include "EventLoop.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
+#include "MenuItemView.h"
+#include "QuitMenuItem.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+Ref<Object> newItem(const char* name, const char* text, const char* shortcut, const ClassRecord& record = MenuItem::Lookup())
+{
+    Ref<Object> item = RuntimeNewObject(record);
+    item->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *item);
+    MenuItem::NameSet(*item, 0, String(name));
+    MenuItem::AutoEnableSet(*item, 0, true);
+    MenuItem::TextSet(*item, 0, String(text));
+    if (shortcut)
+        MenuItem::KeyboardShortcutSet(*item, 0, String(shortcut));
+    return item;
+}
+
+void append(const Ref<Object>& parent, const Ref<Object>& item)
+{
+    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *parent, item);
+}
+
+Ref<Object> lookup(const Ref<Object>& root, const char* name)
+{
+    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::LookupSlot, *root, String(name));
+}
+
+// The File and Edit menus a program builds, in the framework's terms only.
+Ref<Object> fileAndEditBar()
+{
+    Ref<Object> bar = RuntimeNewObject(MenuBar::Lookup());
+    Ref<Object> file = newItem("FileMenu", "&File", "");
+    append(bar, file);
+    append(file, newItem("FileQuit", "&Quit", "Cmd+Q", QuitMenuItem::Lookup()));
+    Ref<Object> edit = newItem("EditMenu", "&Edit", "");
+    append(bar, edit);
+    append(edit, newItem("EditUndo", "&Undo", "Cmd+Z"));
+    append(edit, newItem("UntitledMenu1", "-", nullptr));
+    append(edit, newItem("EditCut", "Cu&t", "Cmd+X"));
+    append(edit, newItem("EditCopy", "&Copy", "Cmd+C"));
+    append(edit, newItem("EditPaste", "&Paste", "Cmd+V"));
+    append(edit, newItem("EditClear", "&Delete", ""));
+    append(edit, newItem("UntitledMenu0", "-", nullptr));
+    append(edit, newItem("EditSelectAll", "Select &All", "Cmd+A"));
+    return bar;
+}
+
+// Runs the event loop until something ends it; false when only the watchdog did.
+bool runLoopUntilQuit(const std::function<void()>& first)
+{
+    bool watchdogFired = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        watchdogFired = true;
+        QCoreApplication::exit(3);
+    });
+    watchdog.start(20000);
+    QTimer::singleShot(0, first);
+    EventLoop::run();
+    return !watchdogFired;
+}
+
+class MenuOnWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_liveBefore = Object::liveInstances();
+        bar = fileAndEditBar();
+        window = std::make_unique<QMainWindow>();
+        field = new QLineEdit(window.get());
+        window->setCentralWidget(field);
+        attachMenuBar(*window, bar);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        field->setFocus();
+        QApplication::clipboard()->clear();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        bar = nullptr;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(Object::liveInstances(), m_liveBefore);
+    }
+
+    QAction* shown(const char* name) { return &MenuItem::from(*lookup(bar, name)).view().shownAction(); }
+    QMenu* topMenu(int index) { return window->menuBar()->actions().at(index)->menu(); }
+    // What a user sees as the Edit menu opens.
+    void openEditMenu()
+    {
+        emit topMenu(1)->aboutToShow();
+        EventLoop::rethrowPendingException();
+    }
+
+    Ref<Object> bar;
+    std::unique_ptr<QMainWindow> window;
+    QLineEdit* field = nullptr;
+
+private:
+    long m_liveBefore = 0;
+};
+
+// Guards: menus missing from the window, or "&", "-" and "Cmd+" shown literally instead of as
+// mnemonic, separator and the primary modifier.
+TEST_F(MenuOnWindow, ShowsTheMenusWithMnemonicsSeparatorsAndShortcuts)
+{
+    const QList<QAction*> tops = window->menuBar()->actions();
+    ASSERT_EQ(tops.size(), 2);
+    EXPECT_EQ(tops[0]->text(), "&File");
+    EXPECT_EQ(tops[1]->text(), "&Edit");
+    ASSERT_EQ(topMenu(0)->actions().size(), 1);
+    EXPECT_EQ(topMenu(0)->actions()[0]->text(), "&Quit");
+    EXPECT_EQ(topMenu(0)->actions()[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    const QList<QAction*> edit = topMenu(1)->actions();
+    ASSERT_EQ(edit.size(), 8);
+    const QStringList texts = { "&Undo", "", "Cu&t", "&Copy", "&Paste", "&Delete", "", "Select &All" };
+    const QList<QKeySequence> keys = { QKeySequence(Qt::CTRL | Qt::Key_Z), {}, QKeySequence(Qt::CTRL | Qt::Key_X),
+                                       QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_V), {}, {},
+                                       QKeySequence(Qt::CTRL | Qt::Key_A) };
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(edit[i]->isSeparator(), i == 1 || i == 6) << i;
+        EXPECT_EQ(edit[i]->text(), texts[i]) << i;
+        EXPECT_EQ(edit[i]->shortcut(), keys[i]) << i;
+    }
+}
+
+// Guards: the window showing a stale menu after the program changes items or entries.
+TEST_F(MenuOnWindow, FollowsChangesMadeAfterItIsShown)
+{
+    Ref<Object> edit = lookup(bar, "EditMenu");
+    MenuItem::TextSet(*lookup(bar, "EditCopy"), 0, "&Copy Text");
+    EXPECT_EQ(topMenu(1)->actions()[3]->text(), "&Copy Text");
+    MenuItem::RemoveAt(*edit, 0);
+    EXPECT_EQ(topMenu(1)->actions().size(), 7);
+    append(bar, newItem("HelpMenu", "&Help", ""));
+    ASSERT_EQ(window->menuBar()->actions().size(), 3);
+    EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&Help");
+    EXPECT_TRUE(window->menuBar()->actions()[2]->menu());
+    // An entry that gains entries becomes a submenu in its place.
+    Ref<Object> cut = lookup(bar, "EditCut");
+    append(cut, newItem("CutWords", "&Words", nullptr));
+    QAction* cutShown = topMenu(1)->actions()[1];
+    ASSERT_TRUE(cutShown->menu());
+    EXPECT_EQ(cutShown->text(), "Cu&t");
+    EXPECT_EQ(cutShown->menu()->actions()[0]->text(), "&Words");
+    MenuItem::Insert(*bar, 0, lookup(bar, "EditMenu"));
+    EXPECT_EQ(window->menuBar()->actions()[0]->text(), "&Edit");
+}
+
+// Guards: File > Quit needing a handler of the program's, or failing to end the event loop.
+TEST_F(MenuOnWindow, ChoosingQuitEndsTheEventLoop)
+{
+    EXPECT_TRUE(runLoopUntilQuit([this] { shown("FileQuit")->trigger(); }));
+}
+
+// Guards: Ctrl+Q not reaching the quit item from the window.
+TEST_F(MenuOnWindow, TheQuitShortcutEndsTheEventLoop)
+{
+    EXPECT_TRUE(runLoopUntilQuit([this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); }));
+}
+
+// Guards: an exception from a menu handler escaping into Qt instead of reaching the loop's caller.
+TEST_F(MenuOnWindow, AnExceptionFromAnActionHandlerReachesTheLoopsCaller)
+{
+    ClassRecord failing("Failing", &MenuItem::Lookup());
+    failing.setEventHandler("Action", makeCode<bool(Object&)>([](Object&) -> bool { throw RuntimeException("boom"); }));
+    append(lookup(bar, "FileMenu"), newItem("FileFail", "&Fail", nullptr, failing));
+    EXPECT_THROW(runLoopUntilQuit([this] { shown("FileFail")->trigger(); }), RuntimeException);
+}
+
+// Guards: Edit > Copy and Paste not acting on the focused field.
+TEST_F(MenuOnWindow, CopyAndPasteMoveTextBetweenTheFieldAndTheClipboard)
+{
+    field->setText("seven");
+    field->selectAll();
+    openEditMenu();
+    shown("EditCopy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "seven");
+    field->clear();
+    QApplication::clipboard()->setText("42");
+    openEditMenu();
+    shown("EditPaste")->trigger();
+    EXPECT_EQ(field->text(), "42");
+    field->selectAll();
+    openEditMenu();
+    shown("EditClear")->trigger();
+    EXPECT_EQ(field->text(), "");
+    openEditMenu();
+    shown("EditUndo")->trigger();
+    EXPECT_EQ(field->text(), "42");
+}
+
+// Guards: Cut offered when there is nothing to cut, or left disabled once there is.
+TEST_F(MenuOnWindow, CutIsEnabledOnlyWithASelection)
+{
+    field->setText("abc");
+    field->deselect();
+    openEditMenu();
+    EXPECT_FALSE(shown("EditCut")->isEnabled());
+    EXPECT_FALSE(MenuItem::EnabledGet(*lookup(bar, "EditCut"), 0));
+    EXPECT_TRUE(shown("EditSelectAll")->isEnabled());
+    field->setSelection(0, 2);
+    openEditMenu();
+    EXPECT_TRUE(shown("EditCut")->isEnabled());
+    shown("EditCut")->trigger();
+    EXPECT_EQ(field->text(), "c");
+    EXPECT_EQ(QApplication::clipboard()->text(), "ab");
+}
+
+// Guards: the menu's Ctrl+C taking the key from the field, so copying by keyboard stops working.
+TEST_F(MenuOnWindow, TheFieldKeepsItsOwnEditingKeys)
+{
+    field->setText("kept");
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "kept");
+    field->end(false);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field->selectedText(), "kept");
+}
+
+// Guards: a dead window's menu bar still being updated, or a released menu bar left on the window.
+TEST_F(MenuOnWindow, WindowAndMenuBarMayEndInEitherOrder)
+{
+    auto other = std::make_unique<QMainWindow>();
+    attachMenuBar(*other, bar);
+    EXPECT_EQ(other->menuBar()->actions().size(), 2);
+    other.reset();
+    append(bar, newItem("HelpMenu", "&Help", ""));
+    EXPECT_EQ(window->menuBar()->actions().size(), 3);
+    attachMenuBar(*window, nullptr);
+    EXPECT_EQ(window->menuWidget(), nullptr);
+    attachMenuBar(*window, bar);
+    bar = nullptr;
+    EXPECT_TRUE(window->menuBar()->actions().isEmpty());
+}
+
+// Guards: an item whose handler removes it deleting the Qt entry that is still delivering the choice.
+TEST_F(MenuOnWindow, AnItemMayRemoveItselfWhenChosen)
+{
+    ClassRecord closing("Closing", &MenuItem::Lookup());
+    closing.setEventHandler("Action", makeCode<bool(Object&)>([](Object& self) {
+        self.record().callSlot<void(Object&)>(MenuItem::CloseSlot, self);
+        return true;
+    }));
+    append(lookup(bar, "FileMenu"), newItem("FileOnce", "&Once", nullptr, closing));
+    const long live = Object::liveInstances();
+    shown("FileOnce")->trigger();
+    EventLoop::rethrowPendingException();
+    EXPECT_EQ(Object::liveInstances(), live - 1);
+    EXPECT_EQ(topMenu(0)->actions().size(), 1);
+}
+
+// Guards: a plain menu item accepted as a window's menu bar.
+TEST_F(MenuOnWindow, OnlyAMenuBarCanBeAttached)
+{
+    EXPECT_THROW(attachMenuBar(*window, lookup(bar, "EditMenu")), RuntimeException);
+    EXPECT_EQ(window->menuBar()->actions().size(), 2);
+}
+
+// Guards: PopUp returning nothing, or the wrong entry, for the one the user chose.
+TEST_F(MenuOnWindow, PopUpReturnsTheChosenEntry)
+{
+    Ref<Object> menu = newItem("Context", "Context", nullptr);
+    append(menu, newItem("First", "&First", nullptr));
+    append(menu, newItem("Second", "&Second", nullptr));
+    QTimer::singleShot(0, [] {
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_TRUE(popup);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    Ref<Object> chosen = menu->record().callSlot<Ref<Object>(Object&, std::int32_t, std::int32_t)>(
+        MenuItem::PopUpAtSlot, *menu, 10, 10);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(MenuItem::from(*chosen).name(), String("Second"));
+}
+
+struct FieldCase {
+    const char* name;
+    std::function<QWidget*(QWidget* parent)> make; // text "abc", nothing selected
+    std::function<void(QWidget*)> selectAll;
+    std::function<QString(QWidget*)> text;
+};
+
+class EditCommandsOn : public ::testing::TestWithParam<FieldCase> {};
+
+// Guards: the Edit commands working on one kind of text field only.
+TEST_P(EditCommandsOn, EveryKindOfTextField)
+{
+    QMainWindow window;
+    QWidget* field = GetParam().make(&window);
+    window.setCentralWidget(field);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QApplication::clipboard()->clear();
+    EXPECT_EQ(editCommandApplies("EditCut"), false);
+    EXPECT_EQ(editCommandApplies("EditCopy"), false);
+    EXPECT_EQ(editCommandApplies("EditPaste"), false);
+    EXPECT_EQ(editCommandApplies("EditSelectAll"), true);
+    EXPECT_EQ(editCommandApplies("FileQuit"), std::nullopt);
+    EXPECT_TRUE(performEditCommand("EditSelectAll"));
+    EXPECT_TRUE(performEditCommand("EditCut"));
+    EXPECT_EQ(GetParam().text(field), "");
+    EXPECT_EQ(QApplication::clipboard()->text(), "abc");
+    EXPECT_TRUE(performEditCommand("EditPaste"));
+    EXPECT_TRUE(performEditCommand("EditPaste"));
+    EXPECT_EQ(GetParam().text(field), "abcabc");
+    GetParam().selectAll(field);
+    EXPECT_TRUE(performEditCommand("EditClear"));
+    EXPECT_EQ(GetParam().text(field), "");
+    EXPECT_TRUE(performEditCommand("EditUndo"));
+    EXPECT_EQ(GetParam().text(field), "abcabc");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EditCommandsOn,
+    ::testing::Values(
+        FieldCase { "LineEdit", [](QWidget* p) -> QWidget* { return new QLineEdit("abc", p); },
+                    [](QWidget* w) { static_cast<QLineEdit*>(w)->selectAll(); },
+                    [](QWidget* w) { return static_cast<QLineEdit*>(w)->text(); } },
+        FieldCase { "TextEdit", [](QWidget* p) -> QWidget* { return new QTextEdit("abc", p); },
+                    [](QWidget* w) { static_cast<QTextEdit*>(w)->selectAll(); },
+                    [](QWidget* w) { return static_cast<QTextEdit*>(w)->toPlainText(); } },
+        FieldCase { "PlainTextEdit", [](QWidget* p) -> QWidget* { return new QPlainTextEdit("abc", p); },
+                    [](QWidget* w) { static_cast<QPlainTextEdit*>(w)->selectAll(); },
+                    [](QWidget* w) { return static_cast<QPlainTextEdit*>(w)->toPlainText(); } }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+    const char* name;
+    std::function<void(QLineEdit&)> prepare;
+    const char* command;
+};
+
+class EditCommandsRefuse : public ::testing::TestWithParam<RefusalCase> {};
+
+// Guards: editing a read-only field, or handing a password to the clipboard.
+TEST_P(EditCommandsRefuse, WhatTheFieldForbids)
+{
+    QMainWindow window;
+    auto* field = new QLineEdit("secret", &window);
+    window.setCentralWidget(field);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QApplication::clipboard()->setText("x");
+    GetParam().prepare(*field);
+    field->selectAll();
+    EXPECT_EQ(editCommandApplies(GetParam().command), false);
+    EXPECT_FALSE(performEditCommand(GetParam().command));
+    EXPECT_EQ(field->text(), "secret");
+    EXPECT_EQ(QApplication::clipboard()->text(), "x");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EditCommandsRefuse,
+    ::testing::Values(RefusalCase { "ReadOnlyCut", [](QLineEdit& f) { f.setReadOnly(true); }, "EditCut" },
+                      RefusalCase { "ReadOnlyPaste", [](QLineEdit& f) { f.setReadOnly(true); }, "EditPaste" },
+                      RefusalCase { "ReadOnlyDelete", [](QLineEdit& f) { f.setReadOnly(true); }, "EditClear" },
+                      RefusalCase { "PasswordCopy", [](QLineEdit& f) { f.setEchoMode(QLineEdit::Password); }, "EditCopy" },
+                      RefusalCase { "PasswordCut", [](QLineEdit& f) { f.setEchoMode(QLineEdit::Password); }, "EditCut" },
+                      RefusalCase { "NothingToUndo", [](QLineEdit&) {}, "EditUndo" }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ShortcutCase {
+    const char* text;
+    QKeySequence expected;
+};
+
+class ShortcutText : public ::testing::TestWithParam<ShortcutCase> {};
+
+// Guards: "Cmd+" not mapped to the platform's primary modifier, or other notations misread.
+TEST_P(ShortcutText, ReadsAsTheKeyItNames)
+{
+    EXPECT_EQ(shortcutFromText(GetParam().text, "test"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ShortcutText,
+                         ::testing::Values(ShortcutCase { "", {} }, ShortcutCase { "Cmd+Q", QKeySequence(Qt::CTRL | Qt::Key_Q) },
+                                           ShortcutCase { "cmd+a", QKeySequence(Qt::CTRL | Qt::Key_A) },
+                                           ShortcutCase { "Shift+Cmd+Z", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) },
+                                           ShortcutCase { "Option+X", QKeySequence(Qt::ALT | Qt::Key_X) },
+                                           ShortcutCase { "Ctrl+Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete) },
+                                           ShortcutCase { "Cmd++", QKeySequence(Qt::CTRL | Qt::Key_Plus) },
+                                           ShortcutCase { "+", QKeySequence(Qt::Key_Plus) },
+                                           ShortcutCase { "F5", QKeySequence(Qt::Key_F5) }));
+
+class BadShortcutText : public ::testing::TestWithParam<const char*> {};
+
+// Guards: unreadable shortcut text accepted and silently giving no shortcut.
+TEST_P(BadShortcutText, IsRefusedWithItsText)
+{
+    try {
+        shortcutFromText(GetParam(), "menu item \"X\"");
+        FAIL() << "accepted";
+    } catch (const RuntimeException& e) {
+        EXPECT_NE(std::string(e.what()).find(GetParam()), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("menu item \"X\""), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadShortcutText,
+                         ::testing::Values("Cmd+", "Hyper+Q", "Cmd+NotAKey", "+Q", "Cmd+Shift", "Cmd++Q"));
+
+}
