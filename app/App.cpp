@@ -10,21 +10,13 @@ ClassCache ctbl;
 
 void ctblinit()
 {
-    if (ctbl)
-        return;
-    const ClassRecord& base = Application::Lookup();
-    ctbl = RuntimeNewClass(&base);
-    ctbl->setName("App");
-    RuntimeNewVtable(*ctbl, Application::SlotCount);
-    for (std::size_t i = 0; i < Application::SlotCount; ++i)
-        ctbl->setSlot(i, base.slot(i).name, base.slot(i).code);
+    // Application's operations, none overridden and none added.
+    ctbl.build(&Application::Lookup, "App", Application::SlotCount, [](ClassRecord&) {});
 }
 
 const ClassRecord& Lookup()
 {
-    if (!ctbl)
-        ctblinit();
-    return *ctbl;
+    return ctbl.lookup(&ctblinit);
 }
 
 }

@@ -62,7 +62,7 @@ void buildMenu(Object& self, std::span<const ItemRow> rows)
     Ref<Object> current;
     for (const ItemRow& row : rows) {
         Ref<Object> created = platform::RuntimeNewObject(row.record());
-        created->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *created);
+        created->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *created);
         current = created;
         created = nullptr;
         MenuItem::NameSet(current.object(), 0, String(row.name));
@@ -71,12 +71,12 @@ void buildMenu(Object& self, std::span<const ItemRow> rows)
         if (row.shortcut)
             MenuItem::KeyboardShortcutSet(current.object(), 0, String(row.shortcut));
         if (!row.parent) {
-            bar->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *bar, current);
+            bar->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *bar, current);
             continue;
         }
         const Ref<Object> parent
-            = bar->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::ChildSlot, *bar, String(row.parent));
-        parent.object().record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *parent, current);
+            = bar->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotChild, *bar, String(row.parent));
+        parent.object().record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *parent, current);
     }
 }
 
@@ -96,33 +96,29 @@ void publish(ClassRecord& record, const char* name, void (*code)(Object&))
 
 void ctblinit()
 {
-    if (ctbl)
-        return;
-    std::unique_ptr<ClassRecord> record = platform::RuntimeNewClass(&platform::MenuBar::Lookup());
-    record->setName(String("MenuBar1.MenuBar1"));
-    platform::RuntimeNewVtable(*record, SlotCount);
-    record->setSlot(ConstructorSlot, "Constructor", platform::makeCode<void(Object&)>(&Constructor));
-    record->setSlot(Untitled0Slot, "Untitled0", platform::makeCode<void(Object&)>(&Untitled0));
-    record->setSlot(Untitled1Slot, "Untitled1", platform::makeCode<void(Object&)>(&Untitled1));
-    publish(*record, "Untitled0", &Untitled0);
-    publish(*record, "Untitled1", &Untitled1);
-    publish(*record, "Constructor", &Constructor);
-    record->attributes().push_back(platform::Attribute { String("__Scope"), String("Public") });
-    ctbl = std::move(record);
+    ctbl.build(&platform::MenuBar::Lookup, "MenuBar1.MenuBar1", SlotCount, [](ClassRecord& r) {
+        r.setSlot(SlotConstructor, "Constructor", platform::makeCode<void(Object&)>(&Constructor));
+        r.declareSlots<platform::MenuBar::SlotCount, SlotCount>({
+            { SlotUntitled0, "Untitled0", platform::makeCode<void(Object&)>(&Untitled0) },
+            { SlotUntitled1, "Untitled1", platform::makeCode<void(Object&)>(&Untitled1) },
+        });
+        publish(r, "Untitled0", &Untitled0);
+        publish(r, "Untitled1", &Untitled1);
+        publish(r, "Constructor", &Constructor);
+        r.attributes().push_back(platform::Attribute { String("__Scope"), String("Public") });
+    });
 }
 
 const ClassRecord& Lookup()
 {
-    if (!ctbl)
-        ctblinit();
-    return *ctbl;
+    return ctbl.lookup(&ctblinit);
 }
 
 void Constructor(Object& self)
 {
     const Ref<Object> bar(&self);
-    bar->record().callSlot<void(Object&)>(Untitled0Slot, *bar);
-    bar->record().callSlot<void(Object&)>(Untitled1Slot, *bar);
+    bar->record().callSlot<void(Object&)>(SlotUntitled0, *bar);
+    bar->record().callSlot<void(Object&)>(SlotUntitled1, *bar);
 }
 
 void Untitled0(Object& self)
@@ -140,7 +136,7 @@ Ref<Object> implicitInstance()
     if (!_implicitInstance) {
         // Stored only once built: a failed construction releases the half-built menu bar here.
         Ref<Object> created = platform::RuntimeNewObject(Lookup());
-        created->record().callSlot<void(Object&)>(ConstructorSlot, *created);
+        created->record().callSlot<void(Object&)>(SlotConstructor, *created);
         _implicitInstance = created;
     }
     return _implicitInstance;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ClassRecord.h"
+#include "MenuBar.h"
+#include "MenuItem.h"
 #include "Object.h"
 #include "Ref.h"
 
@@ -10,10 +12,9 @@
 // menu, then the Edit menu. Only the implicit-instance accessor creates it, once.
 namespace MenuBar1 {
 
-constexpr std::size_t ConstructorSlot = 20;
-constexpr std::size_t Untitled0Slot = 23;
-constexpr std::size_t Untitled1Slot = 24;
-constexpr std::size_t SlotCount = 25;
+// MenuBar's slots, MenuItem's Constructor replaced by the bar's own, then the two menu builders.
+constexpr std::size_t SlotConstructor = platform::MenuItem::SlotConstructor;
+enum Slot : std::size_t { SlotUntitled0 = platform::MenuBar::SlotCount, SlotUntitled1, SlotCount };
 
 // The class record, "MenuBar1.MenuBar1.__ctbl"; nil until ctblinit builds it.
 extern platform::ClassCache ctbl;

@@ -28,7 +28,7 @@ Ref<Object> menuItemNamed(Object& window, const MenuItemAccessor& accessor)
     Ref<Object> menuBar = Window::MenuBarGet(*self);
     if (!menuBar)
         RaiseNilObjectException();
-    Ref<Object> item = menuBar->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::LookupSlot, *menuBar,
+    Ref<Object> item = menuBar->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotLookup, *menuBar,
                                                                                        accessor.name);
     return RuntimeCheckCast(item, accessor.quitItem ? QuitMenuItem::Lookup() : MenuItem::Lookup());
 }

@@ -3,6 +3,7 @@
 #include "ClassRecord.h"
 #include "Object.h"
 #include "Ref.h"
+#include "Window1.h"
 
 #include <array>
 
@@ -16,6 +17,7 @@ struct MenuItemAccessor {
 };
 
 extern const std::array<MenuItemAccessor, 11> menuItemAccessors;
+static_assert(menuItemAccessors.size() == SlotFileQuit - SlotEditMenu + 1, "one accessor for each accessor slot");
 
 platform::Ref<platform::Object> menuItemNamed(platform::Object& window, const MenuItemAccessor& accessor);
 

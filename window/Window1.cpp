@@ -18,7 +18,7 @@ ClassCache ctbl;
 
 namespace {
 
-const String className = "Window1.Window1";
+constexpr const char* className = "Window1.Window1";
 
 using Method = void (*)(Object&);
 
@@ -55,54 +55,65 @@ void publish(ClassRecord& record, const char* name, const char* signature, Code 
 
 }
 
+// The row of a menu-item accessor, named after the item it returns.
+SlotRow accessorRow(Slot slot)
+{
+    const MenuItemAccessor& accessor = menuItemAccessors[slot - SlotEditMenu];
+    return { slot, accessor.name, menuItemAccessorCode(accessor) };
+}
+
 void ctblinit()
 {
-    if (ctbl)
-        return;
-    ctbl = RuntimeNewClass(&Window::Lookup());
-    ClassRecord& r = *ctbl;
-    r.setName(className);
+    ctbl.build(&Window::Lookup, "Window1.Window1", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<Window::SlotCount, SlotCount>({
+            { SlotLayout, "Layout", method(&Layout) },
+            { SlotCreateControls, "CreateControls", method(&CreateControls) },
+            { SlotCreateControls0, "_CreateControls0", method(&CreateControls0) },
+            { SlotPushButton1Action, "PushButton1_Action", method(&PushButton1_Action) },
+            accessorRow(SlotEditMenu),
+            accessorRow(SlotEditSelectAll),
+            accessorRow(SlotUntitledMenu0),
+            accessorRow(SlotEditClear),
+            accessorRow(SlotEditPaste),
+            accessorRow(SlotEditCopy),
+            accessorRow(SlotEditCut),
+            accessorRow(SlotUntitledMenu1),
+            accessorRow(SlotEditUndo),
+            accessorRow(SlotFileMenu),
+            accessorRow(SlotFileQuit),
+            { SlotEventOpen, "Event_Open", method(&Event_Open) },
+            { SlotEventClose, "Event_Close", method(&Event_Close) },
+        });
 
-    RuntimeNewVtable(r, SlotCount);
-    r.setSlot(SlotLayout, "Layout", method(&Layout));
-    r.setSlot(SlotCreateControls, "CreateControls", method(&CreateControls));
-    r.setSlot(SlotCreateControls0, "_CreateControls0", method(&CreateControls0));
-    r.setSlot(SlotPushButton1Action, "PushButton1_Action", method(&PushButton1_Action));
-    for (std::size_t i = 0; i < menuItemAccessors.size(); ++i)
-        r.setSlot(SlotEditMenu + i, menuItemAccessors[i].name, menuItemAccessorCode(menuItemAccessors[i]));
-    r.setSlot(SlotEventOpen, "Event_Open", method(&Event_Open));
-    r.setSlot(SlotEventClose, "Event_Close", method(&Event_Close));
+        publish(r, "Layout", "%%", r.slot(SlotLayout).code);
+        publish(r, "CreateControls", "%%", r.slot(SlotCreateControls).code);
+        publish(r, "_CreateControls0", "%%", r.slot(SlotCreateControls0).code, true);
+        publish(r, "PushButton1", "%o<PushButton>%s", controlLookupCode());
+        publish(r, "TextField1", "%o<TextField>%s", controlLookupCode());
+        publish(r, "StaticText1", "%o<StaticText>%s", controlLookupCode());
+        publish(r, "StaticText2", "%o<StaticText>%s", controlLookupCode());
+        publish(r, "StaticText3", "%o<StaticText>%s", controlLookupCode());
+        publish(r, "PopupMenu1", "%o<PopupMenu>%s", controlLookupCode());
+        publish(r, "PushButton1_Action", "%%", r.slot(SlotPushButton1Action).code);
+        for (std::size_t i = 0; i < menuItemAccessors.size(); ++i)
+            publish(r, menuItemAccessors[i].name, menuItemAccessors[i].quitItem ? "%o<QuitMenuItem>%" : "%o<MenuItem>%",
+                    r.slot(SlotEditMenu + i).code);
+        publish(r, "Event_Open", "%%", r.slot(SlotEventOpen).code);
+        publish(r, "Event_Close", "%%", r.slot(SlotEventClose).code);
 
-    publish(r, "Layout", "%%", r.slot(SlotLayout).code);
-    publish(r, "CreateControls", "%%", r.slot(SlotCreateControls).code);
-    publish(r, "_CreateControls0", "%%", r.slot(SlotCreateControls0).code, true);
-    publish(r, "PushButton1", "%o<PushButton>%s", controlLookupCode());
-    publish(r, "TextField1", "%o<TextField>%s", controlLookupCode());
-    publish(r, "StaticText1", "%o<StaticText>%s", controlLookupCode());
-    publish(r, "StaticText2", "%o<StaticText>%s", controlLookupCode());
-    publish(r, "StaticText3", "%o<StaticText>%s", controlLookupCode());
-    publish(r, "PopupMenu1", "%o<PopupMenu>%s", controlLookupCode());
-    publish(r, "PushButton1_Action", "%%", r.slot(SlotPushButton1Action).code);
-    for (std::size_t i = 0; i < menuItemAccessors.size(); ++i)
-        publish(r, menuItemAccessors[i].name, menuItemAccessors[i].quitItem ? "%o<QuitMenuItem>%" : "%o<MenuItem>%",
-                r.slot(SlotEditMenu + i).code);
-    publish(r, "Event_Open", "%%", r.slot(SlotEventOpen).code);
-    publish(r, "Event_Close", "%%", r.slot(SlotEventClose).code);
+        // Each handler is the operation itself, not its place in the table.
+        r.setEventHandler(Window::Events::Layout, r.slot(SlotLayout).code);
+        r.setEventHandler(Window::Events::CreateControls, r.slot(SlotCreateControls).code);
+        r.setEventHandler(Window::Events::Open, r.slot(SlotEventOpen).code);
+        r.setEventHandler(Window::Events::Close, r.slot(SlotEventClose).code);
 
-    // Each handler is the operation itself, not its place in the table.
-    r.setEventHandler("Layout", r.slot(SlotLayout).code);
-    r.setEventHandler("CreateControls", r.slot(SlotCreateControls).code);
-    r.setEventHandler("Open", r.slot(SlotEventOpen).code);
-    r.setEventHandler("Close", r.slot(SlotEventClose).code);
-
-    r.attributes().push_back(Attribute { "__Scope", String("Public") });
+        r.attributes().push_back(Attribute { "__Scope", String("Public") });
+    });
 }
 
 const ClassRecord& Lookup()
 {
-    if (!ctbl)
-        ctblinit();
-    return *ctbl;
+    return ctbl.lookup(&ctblinit);
 }
 
 Ref<Object> implicitInstance()

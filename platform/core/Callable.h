@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 #include <utility>
 
@@ -12,6 +13,39 @@ namespace platform {
 
 template<class Signature>
 class TypedCallable;
+
+// Where a call comes from: a class and its slot or event, or one text. The error a mismatched
+// signature raises is put together from it only then, not on every call.
+struct CallSite {
+    CallSite(const char* what)
+        : owner(what)
+    {
+    }
+    CallSite(std::string_view what)
+        : owner(what)
+    {
+    }
+    CallSite(const std::string& what)
+        : owner(what)
+    {
+    }
+    CallSite(std::string_view ownerName, std::string_view memberName)
+        : owner(ownerName)
+        , member(memberName)
+    {
+    }
+
+    std::string describe() const
+    {
+        std::string text(owner);
+        if (!member.empty())
+            text.append(".").append(member);
+        return text;
+    }
+
+    std::string_view owner;
+    std::string_view member;
+};
 
 // A piece of code held by a method-table slot, an event handler or a delegate. It knows its
 // own signature, so a call with any other signature fails loudly instead of reinterpreting it.
@@ -21,19 +55,19 @@ public:
     virtual const std::type_info& signature() const noexcept = 0;
 
     template<class Signature>
-    const TypedCallable<Signature>& as(const std::string& what) const
+    const TypedCallable<Signature>& as(const CallSite& site) const
     {
         auto* typed = dynamic_cast<const TypedCallable<Signature>*>(this);
         if (!typed)
-            throw SignatureMismatchException(what + " called as " + typeid(Signature).name() + " but holds "
+            throw SignatureMismatchException(site.describe() + " called as " + typeid(Signature).name() + " but holds "
                                              + signature().name());
         return *typed;
     }
 
     template<class Signature, class... Args>
-    decltype(auto) call(const std::string& what, Args&&... args) const
+    decltype(auto) call(const CallSite& site, Args&&... args) const
     {
-        return as<Signature>(what)(std::forward<Args>(args)...);
+        return as<Signature>(site)(std::forward<Args>(args)...);
     }
 };
 

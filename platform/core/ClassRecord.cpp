@@ -3,6 +3,7 @@
 #include "IllegalCastException.h"
 #include "Object.h"
 #include "OutOfBoundsException.h"
+#include "SignatureMismatchException.h"
 
 namespace platform {
 
@@ -40,39 +41,48 @@ void ClassRecord::setSlot(std::size_t index, std::string name, Code code)
     m_methods[index] = Slot { std::move(name), std::move(code) };
 }
 
-std::size_t ClassRecord::appendSlot(std::string name, Code code)
+void ClassRecord::declareSlots(std::size_t first, const SlotRow* rows, std::size_t count)
 {
-    m_methods.push_back(Slot { std::move(name), std::move(code) });
-    return m_methods.size() - 1;
-}
-
-std::optional<std::size_t> ClassRecord::findSlot(std::string_view name) const noexcept
-{
-    for (std::size_t i = 0; i < m_methods.size(); ++i) {
-        if (m_methods[i].name == name)
-            return i;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (rows[i].slot != first + i)
+            throw RuntimeException(m_name.toStdString() + ": the row of " + rows[i].name + " stands at slot "
+                                   + std::to_string(first + i) + " but names slot " + std::to_string(rows[i].slot));
+        setSlot(rows[i].slot, rows[i].name, rows[i].code);
     }
-    return std::nullopt;
 }
 
-Code ClassRecord::eventHandler(std::string_view event) const noexcept
+void ClassRecord::declareEvent(std::string_view name, const std::type_info& signature)
+{
+    m_events.push_back(EventEntry { name, &signature, nullptr });
+}
+
+const EventEntry* ClassRecord::findEvent(std::string_view event) const noexcept
 {
     for (const EventEntry& e : m_events) {
         if (e.name == event)
-            return e.handler;
+            return &e;
     }
     return nullptr;
 }
 
+Code ClassRecord::eventHandler(std::string_view event) const
+{
+    const EventEntry* entry = findEvent(event);
+    if (!entry)
+        throw RuntimeException(m_name.toStdString() + " has no event " + std::string(event));
+    return entry->handler;
+}
+
 void ClassRecord::setEventHandler(std::string_view event, Code handler)
 {
-    for (EventEntry& e : m_events) {
-        if (e.name == event) {
-            e.handler = std::move(handler);
-            return;
-        }
-    }
-    throw OutOfBoundsException(m_name.toStdString() + " has no event " + std::string(event));
+    auto* entry = const_cast<EventEntry*>(findEvent(event));
+    if (!entry)
+        throw OutOfBoundsException(m_name.toStdString() + " has no event " + std::string(event));
+    if (handler && handler->signature() != *entry->signature)
+        throw SignatureMismatchException(m_name.toStdString() + "." + std::string(event) + ": a handler of "
+                                         + handler->signature().name() + " for an event whose handlers are "
+                                         + entry->signature->name());
+    entry->handler = std::move(handler);
 }
 
 const MemberRecord* ClassRecord::findMember(std::string_view name) const noexcept
@@ -92,6 +102,14 @@ const ClassRecord::Factory& ClassRecord::factory() const noexcept
     while (!r->m_factory && r->m_parent)
         r = r->m_parent;
     return r->m_factory;
+}
+
+void ClassCache::start(const ClassRecord* parent, const char* name, std::size_t slotCount, ClassRecord::Factory factory)
+{
+    m_record = RuntimeNewClass(parent);
+    m_record->setName(String(name));
+    m_record->setFactory(std::move(factory));
+    RuntimeNewVtable(*m_record, slotCount);
 }
 
 std::unique_ptr<ClassRecord> RuntimeNewClass(const ClassRecord* parent)

@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <typeinfo>
 #include <vector>
 
 namespace platform {
@@ -21,8 +23,17 @@ struct Slot {
     Code code;
 };
 
+// One row of a class's method table, as its declaration lists it.
+struct SlotRow {
+    std::size_t slot;
+    const char* name;
+    Code code;
+};
+
 struct EventEntry {
-    std::string name;
+    std::string_view name;
+    // The handlers' signature: the object that raised the event, then the event's own arguments.
+    const std::type_info* signature = nullptr;
     Code handler; // null: the framework's default behaviour
 };
 
@@ -32,6 +43,9 @@ struct Attribute {
 };
 
 enum MemberFlags : std::uint32_t { MemberPublic = 1, MemberInstance = 2, MemberShared = 4 };
+
+template<class Signature>
+struct ClassEvent;
 
 // A member published to reflection: enough to find it by name and call it generically.
 struct MemberRecord {
@@ -61,21 +75,41 @@ public:
     const std::vector<Slot>& methods() const noexcept { return m_methods; }
     const Slot& slot(std::size_t index) const;
     void setSlot(std::size_t index, std::string name, Code code);
-    std::size_t appendSlot(std::string name, Code code);
-    std::optional<std::size_t> findSlot(std::string_view name) const noexcept;
+    // A class's own rows, which fill the slots from First, its parent's count, up to Last, its own
+    // count: one row for each, in slot order.
+    template<std::size_t First, std::size_t Last, std::size_t N>
+    void declareSlots(const SlotRow (&rows)[N])
+    {
+        static_assert(N == Last - First, "a class declares one row for every slot it adds");
+        declareSlots(First, rows, N);
+    }
 
     template<class Signature, class... Args>
     decltype(auto) callSlot(std::size_t index, Args&&... args) const
     {
         const Slot& s = slot(index);
-        return s.code->call<Signature>(m_name.toStdString() + "." + s.name, std::forward<Args>(args)...);
+        return s.code->call<Signature>(CallSite(m_name.bytes(), s.name), std::forward<Args>(args)...);
     }
 
-    std::vector<EventEntry>& events() noexcept { return m_events; }
+    // The class's own events, after its parent's, in table order.
+    template<class... Signatures>
+    void declareEvents(const ClassEvent<Signatures>&... events)
+    {
+        (declareEvent(events.name, typeid(typename ClassEvent<Signatures>::Handler)), ...);
+    }
     const std::vector<EventEntry>& events() const noexcept { return m_events; }
-    // The handler of the named event, searching this record, then its ancestors'.
-    Code eventHandler(std::string_view event) const noexcept;
+    // The entry of the named event, or null when the class does not declare it.
+    const EventEntry* findEvent(std::string_view event) const noexcept;
+    // The handler of the named event; null when none is installed. An event the class does not
+    // declare is refused.
+    Code eventHandler(std::string_view event) const;
+    // Installs the handler of a declared event; a handler of another signature is refused.
     void setEventHandler(std::string_view event, Code handler);
+    template<class Signature>
+    void setEventHandler(const ClassEvent<Signature>& event, Code handler)
+    {
+        setEventHandler(event.name, std::move(handler));
+    }
 
     std::vector<MemberRecord>& members() noexcept { return m_members; }
     const std::vector<MemberRecord>& members() const noexcept { return m_members; }
@@ -85,8 +119,12 @@ public:
     const std::vector<Attribute>& attributes() const noexcept { return m_attributes; }
 
     const Factory& factory() const noexcept;
+    void setFactory(Factory factory) { m_factory = std::move(factory); }
 
 private:
+    void declareSlots(std::size_t first, const SlotRow* rows, std::size_t count);
+    void declareEvent(std::string_view name, const std::type_info& signature);
+
     String m_name;
     const ClassRecord* m_parent;
     Factory m_factory;
@@ -96,8 +134,43 @@ private:
     std::vector<Attribute> m_attributes;
 };
 
-// A module global holding one class record, built once by its builder.
-using ClassCache = std::unique_ptr<ClassRecord>;
+// A class's record, built once by its builder and kept from then on. Every class, the framework's
+// and the program's, is declared through one: build() runs the builder's steps in their fixed
+// order (the parent's record first, then the new record stored at once, named, and given a method
+// table of the parent's slots and room for its own), and fill() adds the class's own rows. It
+// does nothing once the record exists.
+class ClassCache {
+public:
+    explicit operator bool() const noexcept { return m_record != nullptr; }
+    // Mutable, as a record is: a program may replace a slot's code, and tests inject failures so.
+    ClassRecord& operator*() const noexcept { return *m_record; }
+    ClassRecord* operator->() const noexcept { return m_record.get(); }
+    ClassRecord* get() const noexcept { return m_record.get(); }
+
+    template<class Fill>
+    const ClassRecord& build(const ClassRecord& (*parent)(), const char* name, std::size_t slotCount, Fill&& fill,
+                             ClassRecord::Factory factory = {})
+    {
+        if (!m_record) {
+            start(parent ? &parent() : nullptr, name, slotCount, std::move(factory));
+            fill(*m_record);
+        }
+        return *m_record;
+    }
+
+    // __Lookup: the record, built by the class's builder when it is missing.
+    const ClassRecord& lookup(void (*builder)())
+    {
+        if (!m_record)
+            builder();
+        return *m_record;
+    }
+
+private:
+    void start(const ClassRecord* parent, const char* name, std::size_t slotCount, ClassRecord::Factory factory);
+
+    std::unique_ptr<ClassRecord> m_record;
+};
 
 std::unique_ptr<ClassRecord> RuntimeNewClass(const ClassRecord* parent);
 // Sizes the method table to count slots, the parent's first, in the parent's order.

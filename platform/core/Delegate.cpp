@@ -4,8 +4,8 @@ namespace platform {
 
 const ClassRecord& Delegate::Lookup()
 {
-    static const ClassRecord record("Delegate", nullptr);
-    return record;
+    static ClassCache cache;
+    return cache.build(nullptr, "Delegate", 0, [](ClassRecord&) {});
 }
 
 Delegate::Delegate(const ClassRecord& record, InvokerFn invoker, Code code, Ref<Object> target, String signature)

@@ -4,8 +4,8 @@ namespace platform {
 
 const ClassRecord& Graphics::Lookup()
 {
-    static const ClassRecord record("Graphics", nullptr);
-    return record;
+    static ClassCache cache;
+    return cache.build(nullptr, "Graphics", 0, [](ClassRecord&) {});
 }
 
 }

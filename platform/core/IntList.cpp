@@ -14,8 +14,8 @@ struct IntListMaker {
 
 const ClassRecord& IntList::Lookup()
 {
-    static const ClassRecord record("Int32Array", nullptr, &IntListMaker::make);
-    return record;
+    static ClassCache cache;
+    return cache.build(nullptr, "Int32Array", 0, [](ClassRecord&) {}, &IntListMaker::make);
 }
 
 namespace {

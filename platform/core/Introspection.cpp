@@ -15,8 +15,8 @@ class TypeInfo final : public Object {
 public:
     static const ClassRecord& Lookup()
     {
-        static const ClassRecord record("Introspection.TypeInfo", nullptr);
-        return record;
+        static ClassCache cache;
+        return cache.build(nullptr, "Introspection.TypeInfo", 0, [](ClassRecord&) {});
     }
     explicit TypeInfo(const ClassRecord& described)
         : Object(Lookup())

@@ -29,20 +29,18 @@ Random& self(Object& o)
 
 const ClassRecord& Random::Lookup()
 {
-    static const ClassRecord* record = [] {
-        auto* r = new ClassRecord("Random", nullptr, &RandomMaker::make);
-        RuntimeNewVtable(*r, SlotCount);
-        r->setSlot(SlotNumber, "Number", makeCode<double(Object&)>([](Object& o) { return self(o).Number(); }));
-        r->setSlot(SlotLessThan, "LessThan",
-                   makeCode<std::int32_t(Object&, std::int32_t)>([](Object& o, std::int32_t n) { return self(o).LessThan(n); }));
-        r->setSlot(SlotInRange, "InRange",
-                   makeCode<std::int32_t(Object&, std::int32_t, std::int32_t)>(
-                       [](Object& o, std::int32_t lo, std::int32_t hi) { return self(o).InRange(lo, hi); }));
-        r->setSlot(SlotGaussian, "Gaussian", makeCode<double(Object&)>([](Object& o) { return self(o).Gaussian(); }));
-        r->setSlot(SlotRandomizeSeed, "RandomizeSeed", makeCode<void(Object&)>([](Object& o) { self(o).RandomizeSeed(); }));
-        return r;
-    }();
-    return *record;
+    using I32 = std::int32_t;
+    static ClassCache cache;
+    return cache.build(nullptr, "Random", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<0, SlotCount>({
+            { SlotNumber, "Number", makeCode<double(Object&)>([](Object& o) { return self(o).Number(); }) },
+            { SlotLessThan, "LessThan", makeCode<I32(Object&, I32)>([](Object& o, I32 n) { return self(o).LessThan(n); }) },
+            { SlotInRange, "InRange",
+              makeCode<I32(Object&, I32, I32)>([](Object& o, I32 lo, I32 hi) { return self(o).InRange(lo, hi); }) },
+            { SlotGaussian, "Gaussian", makeCode<double(Object&)>([](Object& o) { return self(o).Gaussian(); }) },
+            { SlotRandomizeSeed, "RandomizeSeed", makeCode<void(Object&)>([](Object& o) { self(o).RandomizeSeed(); }) },
+        });
+    }, &RandomMaker::make);
 }
 
 Random::Random(const ClassRecord& record)

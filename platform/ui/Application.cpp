@@ -10,7 +10,6 @@
 #include <QEventLoop>
 #include <QThread>
 
-#include <array>
 #include <string>
 
 namespace platform {
@@ -23,10 +22,6 @@ namespace {
 
 // The runtime releases it at shut-down, while Qt is still there.
 NoDestructor<Ref<Object>> s_appObject;
-
-constexpr std::array<const char*, 10> eventNames { "Open", "Close", "EnableMenuItems", "NewDocument",
-                                                  "OpenDocument", "HandleAppleEvent", "Activate",
-                                                  "Deactivate", "UnhandledException", "CancelClose" };
 
 template<class Sig>
 Code unsupported(const char* name)
@@ -44,47 +39,42 @@ void processEventsFor(std::int32_t milliseconds)
 
 const ClassRecord& Application::Lookup()
 {
-    static const ClassRecord* record = [] {
-        auto* r = new ClassRecord("Application", nullptr, &ApplicationMaker::make);
-        RuntimeNewVtable(*r, SlotCount);
-        r->setSlot(SlotNewDocument, "NewDocument", makeCode<void(Object&)>([](Object& a) { raiseClassEvent<void>(a, "NewDocument"); }));
-        r->setSlot(SlotOpenDocument, "OpenDocument", unsupported<void(Object&, const Ref<Object>&)>("OpenDocument"));
-        r->setSlot(SlotDoEvents, "DoEvents",
-                   makeCode<void(Object&, std::int32_t)>([](Object&, std::int32_t ms) { processEventsFor(ms); }));
-        r->setSlot(SlotAddMenuHandler, "_AddMenuHandler",
-                   unsupported<void(Object&, const String&, const Code&)>("_AddMenuHandler"));
-        r->setSlot(SlotAddPollableObject, "_AddPollableObject",
-                   unsupported<void(Object&, const Ref<Object>&)>("_AddPollableObject"));
-        r->setSlot(SlotRemovePollableObject, "_RemovePollableObject",
-                   unsupported<void(Object&, const Ref<Object>&)>("_RemovePollableObject"));
-        r->setSlot(SlotAddTrayItem, "AddTrayItem", unsupported<bool(Object&, const Ref<Object>&)>("AddTrayItem"));
-        r->setSlot(SlotRemoveTrayItem, "RemoveTrayItem",
-                   unsupported<void(Object&, const Ref<Object>&)>("RemoveTrayItem"));
-        r->setSlot(SlotYieldToNextThread, "YieldToNextThread",
-                   makeCode<void(Object&)>([](Object&) { QThread::yieldCurrentThread(); }));
-        r->setSlot(SlotSleepCurrentThread, "SleepCurrentThread", makeCode<void(Object&, std::int32_t)>([](Object&, std::int32_t ms) {
-                       if (ms > 0)
-                           QThread::msleep(static_cast<unsigned long>(ms));
-                   }));
-        r->setSlot(SlotDoSingleEvent, "_DoSingleEvent",
-                   makeCode<void(Object&, bool)>([](Object&, bool) { processEventsFor(0); }));
-        r->setSlot(SlotEnableMenuItems, "_EnableMenuItems",
-                   unsupported<void(Object&, const Ref<Object>&)>("_EnableMenuItems"));
-        r->setSlot(SlotCallOpen, "_CallOpen", makeCode<void(Object&)>([](Object& a) { raiseClassEvent<void>(a, "Open"); }));
-        // No menu handlers are installed on the application, so no command is ever handled here.
-        r->setSlot(SlotHandleMenuCommand, "_HandleMenuCommand",
-                   makeCode<bool(Object&, const Ref<Object>&)>([](Object&, const Ref<Object>&) { return false; }));
-        r->setSlot(SlotLoadPictureFromBundle, "_LoadPictureFromBundle",
-                   unsupported<Ref<Object>(Object&, const String&)>("_LoadPictureFromBundle"));
-        r->setSlot(SlotLoadBundleSound, "_LoadBundleSound",
-                   unsupported<Ref<Object>(Object&, const String&)>("_LoadBundleSound"));
-        // Belongs to ahead-of-time linking, which this framework does not do.
-        r->setSlot(SlotDependencyList, "__DependencyList", unsupported<void(Object&)>("__DependencyList"));
-        for (const char* e : eventNames)
-            r->events().push_back(EventEntry { e, nullptr });
-        return r;
-    }();
-    return *record;
+    using I32 = std::int32_t;
+    using Obj = const Ref<Object>&;
+    using Str = const String&;
+    static ClassCache cache;
+    return cache.build(nullptr, "Application", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<0, SlotCount>({
+            { SlotNewDocument, "NewDocument",
+              makeCode<void(Object&)>([](Object& a) { raiseEvent(a, Events::NewDocument); }) },
+            { SlotOpenDocument, "OpenDocument", unsupported<void(Object&, Obj)>("OpenDocument") },
+            { SlotDoEvents, "DoEvents", makeCode<void(Object&, I32)>([](Object&, I32 ms) { processEventsFor(ms); }) },
+            { SlotAddMenuHandler, "_AddMenuHandler", unsupported<void(Object&, Str, const Code&)>("_AddMenuHandler") },
+            { SlotAddPollableObject, "_AddPollableObject", unsupported<void(Object&, Obj)>("_AddPollableObject") },
+            { SlotRemovePollableObject, "_RemovePollableObject", unsupported<void(Object&, Obj)>("_RemovePollableObject") },
+            { SlotAddTrayItem, "AddTrayItem", unsupported<bool(Object&, Obj)>("AddTrayItem") },
+            { SlotRemoveTrayItem, "RemoveTrayItem", unsupported<void(Object&, Obj)>("RemoveTrayItem") },
+            { SlotYieldToNextThread, "YieldToNextThread",
+              makeCode<void(Object&)>([](Object&) { QThread::yieldCurrentThread(); }) },
+            { SlotSleepCurrentThread, "SleepCurrentThread", makeCode<void(Object&, I32)>([](Object&, I32 ms) {
+                  if (ms > 0)
+                      QThread::msleep(static_cast<unsigned long>(ms));
+              }) },
+            { SlotDoSingleEvent, "_DoSingleEvent", makeCode<void(Object&, bool)>([](Object&, bool) { processEventsFor(0); }) },
+            { SlotEnableMenuItems, "_EnableMenuItems", unsupported<void(Object&, Obj)>("_EnableMenuItems") },
+            { SlotCallOpen, "_CallOpen", makeCode<void(Object&)>([](Object& a) { raiseEvent(a, Events::Open); }) },
+            // No menu handlers are installed on the application, so no command is ever handled here.
+            { SlotHandleMenuCommand, "_HandleMenuCommand", makeCode<bool(Object&, Obj)>([](Object&, Obj) { return false; }) },
+            { SlotLoadPictureFromBundle, "_LoadPictureFromBundle",
+              unsupported<Ref<Object>(Object&, Str)>("_LoadPictureFromBundle") },
+            { SlotLoadBundleSound, "_LoadBundleSound", unsupported<Ref<Object>(Object&, Str)>("_LoadBundleSound") },
+            // Belongs to ahead-of-time linking, which this framework does not do.
+            { SlotDependencyList, "__DependencyList", unsupported<void(Object&)>("__DependencyList") },
+        });
+        using E = Events;
+        r.declareEvents(E::Open, E::Close, E::EnableMenuItems, E::NewDocument, E::OpenDocument, E::HandleAppleEvent,
+                        E::Activate, E::Deactivate, E::UnhandledException, E::CancelClose);
+    }, &ApplicationMaker::make);
 }
 
 Application::Application(const ClassRecord& record)

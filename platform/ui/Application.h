@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ClassEvent.h"
 #include "ClassRecord.h"
+#include "String.h"
 #include "Object.h"
 #include "Ref.h"
 
@@ -16,6 +18,21 @@ public:
         SlotRemovePollableObject, SlotAddTrayItem, SlotRemoveTrayItem, SlotYieldToNextThread,
         SlotSleepCurrentThread, SlotDoSingleEvent, SlotEnableMenuItems, SlotCallOpen, SlotHandleMenuCommand,
         SlotLoadPictureFromBundle, SlotLoadBundleSound, SlotDependencyList, SlotCount
+    };
+
+    // Events, in table order.
+    struct Events {
+        static constexpr ClassEvent<void()> Open { "Open" };
+        static constexpr ClassEvent<void()> Close { "Close" };
+        static constexpr ClassEvent<void()> EnableMenuItems { "EnableMenuItems" };
+        static constexpr ClassEvent<void()> NewDocument { "NewDocument" };
+        static constexpr ClassEvent<void(const Ref<Object>& item)> OpenDocument { "OpenDocument" };
+        static constexpr ClassEvent<bool(const Ref<Object>& event, const String& eventClass, const String& eventID)>
+            HandleAppleEvent { "HandleAppleEvent" };
+        static constexpr ClassEvent<void()> Activate { "Activate" };
+        static constexpr ClassEvent<void()> Deactivate { "Deactivate" };
+        static constexpr ClassEvent<bool(const Ref<Object>& error)> UnhandledException { "UnhandledException" };
+        static constexpr ClassEvent<bool()> CancelClose { "CancelClose" };
     };
 
     static const ClassRecord& Lookup();

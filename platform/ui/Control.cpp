@@ -1,6 +1,7 @@
 #include "Control.h"
 
 #include "EventLoop.h"
+#include "SignatureMismatchException.h"
 #include "StorageCast.h"
 #include "Window.h"
 
@@ -10,8 +11,8 @@ namespace platform {
 
 const ClassRecord& Control::Lookup()
 {
-    static const ClassRecord record("Control", nullptr);
-    return record;
+    static ClassCache cache;
+    return cache.build(nullptr, "Control", SlotCount, [](ClassRecord&) {});
 }
 
 Control::~Control()
@@ -49,6 +50,13 @@ void Control::NameSet(Object& control, std::int32_t, const String& name)
 
 void Control::installEventHandler(const std::string& event, Code code)
 {
+    const EventEntry* declared = record().findEvent(event);
+    if (!declared)
+        throw RuntimeException("_InstallInstanceEventHandler: " + record().name().toStdString() + " has no event " + event);
+    if (code && code->signature() != *declared->signature)
+        throw SignatureMismatchException("_InstallInstanceEventHandler: a handler of " + std::string(code->signature().name())
+                                         + " for " + record().name().toStdString() + "." + event + ", whose handlers are "
+                                         + declared->signature->name());
     m_handlers[event] = std::move(code);
 }
 
@@ -58,13 +66,13 @@ Code Control::eventHandler(const std::string& event) const
     return it == m_handlers.end() ? nullptr : it->second;
 }
 
-void Control::raiseEvent(const std::string& event)
+void Control::raiseEvent(const ClassEvent<void()>& event)
 {
-    Code handler = eventHandler(event);
+    Code handler = eventHandler(event.name);
     if (!handler)
         return;
     Ref<Object> keep(this);
-    EventLoop::deliver([&] { handler->call<void(Object&)>(m_name.toStdString() + "." + event, *this); });
+    EventLoop::deliver([&] { handler->call<void(Object&)>(CallSite(m_name.bytes(), event.name), *this); });
 }
 
 void InstallInstanceEventHandler(Object& object, const String& event, Code code)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Callable.h"
+#include "ClassEvent.h"
 #include "ClassRecord.h"
 #include "PropertyStore.h"
 #include "Object.h"
@@ -19,6 +20,9 @@ class Window;
 // owns its controls.
 class Control : public Object {
 public:
+    // Control has no operations of its own; its subclasses' slots start here.
+    static constexpr std::size_t SlotCount = 0;
+
     static const ClassRecord& Lookup();
 
     ~Control() override;
@@ -31,11 +35,12 @@ public:
     Window* window() const noexcept { return m_window; }
     const String& name() const noexcept { return m_name; }
 
-    // _InstallInstanceEventHandler: code called with this control when it raises the event.
+    // _InstallInstanceEventHandler: code called with this control when it raises the event. An
+    // event its class does not declare, or a handler of another signature, is refused.
     void installEventHandler(const std::string& event, Code code);
     Code eventHandler(const std::string& event) const;
     // Runs the installed handler, if any, at Qt's boundary.
-    void raiseEvent(const std::string& event);
+    void raiseEvent(const ClassEvent<void()>& event);
 
     PropertyStore& propertyStore() noexcept { return m_propertyStore; }
 

@@ -7,25 +7,15 @@
 
 namespace platform {
 
-namespace {
-
-std::unique_ptr<ClassRecord> buildRecord()
-{
-    auto record = RuntimeNewClass(&MenuItem::Lookup());
-    record->setName("MenuBar");
-    RuntimeNewVtable(*record, MenuBar::SlotCount);
-    record->setSlot(MenuBar::InstallCloneSlot, "_InstallClone",
-                    makeCode<void(Object&, const Ref<Object>&)>(&MenuBar::InstallClone));
-    record->setSlot(MenuBar::DependencyListSlot, "__DependencyList", makeCode<void(Object&)>(&MenuBar::DependencyList));
-    return record;
-}
-
-}
-
 const ClassRecord& MenuBar::Lookup()
 {
-    static const std::unique_ptr<ClassRecord> record = buildRecord();
-    return *record;
+    static ClassCache cache;
+    return cache.build(&MenuItem::Lookup, "MenuBar", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<MenuItem::SlotCount, SlotCount>({
+            { SlotInstallClone, "_InstallClone", makeCode<void(Object&, const Ref<Object>&)>(&MenuBar::InstallClone) },
+            { SlotDependencyList, "__DependencyList", makeCode<void(Object&)>(&MenuBar::DependencyList) },
+        });
+    });
 }
 
 void MenuBar::InstallClone(Object& self, const Ref<Object>& source)

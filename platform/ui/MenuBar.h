@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClassRecord.h"
+#include "MenuItem.h"
 #include "Object.h"
 #include "Ref.h"
 
@@ -12,9 +13,8 @@ namespace platform {
 // are MenuItem storage; only the record differs.
 class MenuBar final {
 public:
-    static constexpr std::size_t InstallCloneSlot = 21;
-    static constexpr std::size_t DependencyListSlot = 22;
-    static constexpr std::size_t SlotCount = 23;
+    // MenuItem's slots, then these.
+    enum Slot : std::size_t { SlotInstallClone = MenuItem::SlotCount, SlotDependencyList, SlotCount };
 
     static const ClassRecord& Lookup();
 

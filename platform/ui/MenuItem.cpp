@@ -17,41 +17,6 @@ struct MenuItemMaker {
 
 namespace {
 
-std::unique_ptr<ClassRecord> buildRecord()
-{
-    auto record = std::make_unique<ClassRecord>(String("MenuItem"), nullptr, &MenuItemMaker::make);
-    RuntimeNewVtable(*record, MenuItem::SlotCount);
-    ClassRecord& r = *record;
-    r.setSlot(MenuItem::EnableSlot, "Enable", makeCode<void(Object&)>(&MenuItem::Enable));
-    r.setSlot(MenuItem::CloseSlot, "Close", makeCode<void(Object&)>(&MenuItem::Close));
-    r.setSlot(MenuItem::ItemSlot, "Item", makeCode<Ref<Object>(Object&, std::int32_t)>(&MenuItem::Item));
-    r.setSlot(MenuItem::CountSlot, "Count", makeCode<std::int32_t(Object&)>(&MenuItem::Count));
-    r.setSlot(MenuItem::ChildSlot, "Child", makeCode<Ref<Object>(Object&, const String&)>(&MenuItem::Child));
-    r.setSlot(MenuItem::AppendSlot, "Append", makeCode<void(Object&, const Ref<Object>&)>(&MenuItem::Append));
-    r.setSlot(MenuItem::InsertSlot, "Insert",
-              makeCode<void(Object&, std::int32_t, const Ref<Object>&)>(&MenuItem::Insert));
-    r.setSlot(MenuItem::RemoveAtSlot, "Remove", makeCode<void(Object&, std::int32_t)>(&MenuItem::RemoveAt));
-    r.setSlot(MenuItem::RemoveItemSlot, "Remove", makeCode<void(Object&, const Ref<Object>&)>(&MenuItem::RemoveItem));
-    r.setSlot(MenuItem::RemoveNamedSlot, "Remove", makeCode<void(Object&, const String&)>(&MenuItem::RemoveNamed));
-    r.setSlot(MenuItem::LookupSlot, "_Lookup", makeCode<Ref<Object>(Object&, const String&)>(&MenuItem::LookupNamed));
-    r.setSlot(MenuItem::LookupNthSlot, "_Lookup",
-              makeCode<Ref<Object>(Object&, const String&, std::int32_t)>(&MenuItem::LookupNth));
-    r.setSlot(MenuItem::MenuItemSlot, "MenuItem", makeCode<void(Object&)>(&MenuItem::Constructor));
-    r.setSlot(MenuItem::ConstructorWithTagSlot, "Constructor",
-              makeCode<void(Object&, const String&, const Value&)>(&MenuItem::ConstructorWithTag));
-    r.setSlot(MenuItem::PopUpSlot, "PopUp", makeCode<Ref<Object>(Object&)>(&MenuItem::PopUp));
-    r.setSlot(MenuItem::PopUpAtSlot, "PopUp",
-              makeCode<Ref<Object>(Object&, std::int32_t, std::int32_t)>(&MenuItem::PopUpAt));
-    r.setSlot(MenuItem::SwapSlot, "_Swap", makeCode<void(Object&, const String&, const Ref<Object>&)>(&MenuItem::Swap));
-    r.setSlot(MenuItem::DisableEntirelySlot, "_DisableEntirely", makeCode<void(Object&)>(&MenuItem::DisableEntirely));
-    r.setSlot(MenuItem::SelfEnableSlot, "_SelfEnable", makeCode<void(Object&)>(&MenuItem::SelfEnable));
-    r.setSlot(MenuItem::MenuItemWithTagSlot, "MenuItem",
-              makeCode<void(Object&, const String&, const Value&)>(&MenuItem::ConstructorWithTag));
-    r.setSlot(MenuItem::ConstructorSlot, "Constructor", makeCode<void(Object&)>(&MenuItem::Constructor));
-    r.events() = { EventEntry { MenuItem::ActionEvent, nullptr }, EventEntry { MenuItem::EnableMenuEvent, nullptr } };
-    return record;
-}
-
 // Depth first, each item before its entries, in menu order: the order a reader scans the menus.
 const MenuItem* findBelow(const MenuItem& root, const String& name, std::int32_t& skip)
 {
@@ -76,8 +41,36 @@ std::size_t checkedPosition(const MenuItem& item, std::int32_t index, std::size_
 
 const ClassRecord& MenuItem::Lookup()
 {
-    static const std::unique_ptr<ClassRecord> record = buildRecord();
-    return *record;
+    using I32 = std::int32_t;
+    using Obj = const Ref<Object>&;
+    using Str = const String&;
+    static ClassCache cache;
+    return cache.build(nullptr, "MenuItem", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<0, SlotCount>({
+            { SlotEnable, "Enable", makeCode<void(Object&)>(&MenuItem::Enable) },
+            { SlotClose, "Close", makeCode<void(Object&)>(&MenuItem::Close) },
+            { SlotItem, "Item", makeCode<Ref<Object>(Object&, I32)>(&MenuItem::Item) },
+            { SlotItemCount, "Count", makeCode<I32(Object&)>(&MenuItem::Count) },
+            { SlotChild, "Child", makeCode<Ref<Object>(Object&, Str)>(&MenuItem::Child) },
+            { SlotAppend, "Append", makeCode<void(Object&, Obj)>(&MenuItem::Append) },
+            { SlotInsert, "Insert", makeCode<void(Object&, I32, Obj)>(&MenuItem::Insert) },
+            { SlotRemoveAt, "Remove", makeCode<void(Object&, I32)>(&MenuItem::RemoveAt) },
+            { SlotRemoveItem, "Remove", makeCode<void(Object&, Obj)>(&MenuItem::RemoveItem) },
+            { SlotRemoveNamed, "Remove", makeCode<void(Object&, Str)>(&MenuItem::RemoveNamed) },
+            { SlotLookup, "_Lookup", makeCode<Ref<Object>(Object&, Str)>(&MenuItem::LookupNamed) },
+            { SlotLookupNth, "_Lookup", makeCode<Ref<Object>(Object&, Str, I32)>(&MenuItem::LookupNth) },
+            { SlotMenuItem, "MenuItem", makeCode<void(Object&)>(&MenuItem::Constructor) },
+            { SlotConstructorWithTag, "Constructor", makeCode<void(Object&, Str, const Value&)>(&MenuItem::ConstructorWithTag) },
+            { SlotPopUp, "PopUp", makeCode<Ref<Object>(Object&)>(&MenuItem::PopUp) },
+            { SlotPopUpAt, "PopUp", makeCode<Ref<Object>(Object&, I32, I32)>(&MenuItem::PopUpAt) },
+            { SlotSwap, "_Swap", makeCode<void(Object&, Str, Obj)>(&MenuItem::Swap) },
+            { SlotDisableEntirely, "_DisableEntirely", makeCode<void(Object&)>(&MenuItem::DisableEntirely) },
+            { SlotSelfEnable, "_SelfEnable", makeCode<void(Object&)>(&MenuItem::SelfEnable) },
+            { SlotMenuItemWithTag, "MenuItem", makeCode<void(Object&, Str, const Value&)>(&MenuItem::ConstructorWithTag) },
+            { SlotConstructor, "Constructor", makeCode<void(Object&)>(&MenuItem::Constructor) },
+        });
+        r.declareEvents(Events::Action, Events::EnableMenu);
+    }, &MenuItemMaker::make);
 }
 
 MenuItem::MenuItem(const ClassRecord& record)
@@ -318,7 +311,7 @@ void MenuItem::DisableEntirely(Object& self)
     MenuItem& item = from(self);
     item.setEnabled(false);
     for (const Ref<MenuItem>& child : item.m_children)
-        child->record().callSlot<void(Object&)>(DisableEntirelySlot, *child);
+        child->record().callSlot<void(Object&)>(SlotDisableEntirely, *child);
 }
 
 void MenuItem::SelfEnable(Object& self)
@@ -329,7 +322,7 @@ void MenuItem::SelfEnable(Object& self)
     if (item.m_autoEnable)
         enabled = editCommandApplies(item.m_name.bytes()).value_or(true);
     item.setEnabled(enabled);
-    raiseClassEvent<void>(item, EnableMenuEvent);
+    raiseEvent(item, Events::EnableMenu);
 }
 
 void MenuItem::checkIndex(const MenuItem& item, std::int32_t index, const char* property)

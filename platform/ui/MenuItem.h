@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClassEvent.h"
 #include "ClassRecord.h"
 #include "Object.h"
 #include "Ref.h"
@@ -25,33 +26,19 @@ class MenuItemView;
 class MenuItem : public Object {
 public:
     // Method-table slots, in the order every record built on MenuItem keeps them.
-    static constexpr std::size_t EnableSlot = 0;
-    static constexpr std::size_t CloseSlot = 1;
-    static constexpr std::size_t ItemSlot = 2;
-    static constexpr std::size_t CountSlot = 3;
-    static constexpr std::size_t ChildSlot = 4;
-    static constexpr std::size_t AppendSlot = 5;
-    static constexpr std::size_t InsertSlot = 6;
-    static constexpr std::size_t RemoveAtSlot = 7;
-    static constexpr std::size_t RemoveItemSlot = 8;
-    static constexpr std::size_t RemoveNamedSlot = 9;
-    static constexpr std::size_t LookupSlot = 10;
-    static constexpr std::size_t LookupNthSlot = 11;
-    static constexpr std::size_t MenuItemSlot = 12;
-    static constexpr std::size_t ConstructorWithTagSlot = 13;
-    static constexpr std::size_t PopUpSlot = 14;
-    static constexpr std::size_t PopUpAtSlot = 15;
-    static constexpr std::size_t SwapSlot = 16;
-    static constexpr std::size_t DisableEntirelySlot = 17;
-    static constexpr std::size_t SelfEnableSlot = 18;
-    static constexpr std::size_t MenuItemWithTagSlot = 19;
-    static constexpr std::size_t ConstructorSlot = 20;
-    static constexpr std::size_t SlotCount = 21;
+    enum Slot : std::size_t {
+        SlotEnable, SlotClose, SlotItem, SlotItemCount, SlotChild, SlotAppend, SlotInsert, SlotRemoveAt,
+        SlotRemoveItem, SlotRemoveNamed, SlotLookup, SlotLookupNth, SlotMenuItem, SlotConstructorWithTag, SlotPopUp,
+        SlotPopUpAt, SlotSwap, SlotDisableEntirely, SlotSelfEnable, SlotMenuItemWithTag, SlotConstructor, SlotCount
+    };
 
-    // Events, in table order. Handlers: "Action" bool(Object&), true when it handled the choice;
-    // "EnableMenu" void(Object&), run after AutoEnable decided, free to call Enable.
-    static constexpr const char* ActionEvent = "Action";
-    static constexpr const char* EnableMenuEvent = "EnableMenu";
+    // Events, in table order.
+    struct Events {
+        // True when the handler took care of the choice.
+        static constexpr ClassEvent<bool()> Action { "Action" };
+        // Run after AutoEnable decided; free to call Enable.
+        static constexpr ClassEvent<void()> EnableMenu { "EnableMenu" };
+    };
 
     static const ClassRecord& Lookup();
 

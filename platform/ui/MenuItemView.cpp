@@ -233,7 +233,7 @@ void MenuItemView::enableEntries()
     // A copy: an EnableMenu handler may change the menu while it is being enabled.
     const std::vector<Ref<MenuItem>> entries = m_item.children();
     for (const Ref<MenuItem>& entry : entries)
-        entry->record().callSlot<void(Object&)>(MenuItem::SelfEnableSlot, *entry);
+        entry->record().callSlot<void(Object&)>(MenuItem::SlotSelfEnable, *entry);
 }
 
 Ref<Object> MenuItemView::popUp(std::optional<std::pair<std::int32_t, std::int32_t>> at)
@@ -264,7 +264,7 @@ Ref<Object> MenuItemView::popUp(std::optional<std::pair<std::int32_t, std::int32
 void MenuItemView::choose(MenuItem& item)
 {
     Ref<MenuItem> keep(&item);
-    if (!raiseClassEvent<bool>(item, MenuItem::ActionEvent))
+    if (!raiseEvent(item, MenuItem::Events::Action))
         performEditCommand(item.name().bytes());
 }
 

@@ -23,8 +23,8 @@ QComboBox& combo(Object& o)
 
 const ClassRecord& PopupMenu::Lookup()
 {
-    static const ClassRecord* record = makeRecord("PopupMenu", RectControl::Lookup(), &PopupMenuMaker::make);
-    return *record;
+    static ClassCache cache;
+    return cache.build(&RectControl::Lookup, "PopupMenu", RectControl::SlotCount, [](ClassRecord&) {}, &PopupMenuMaker::make);
 }
 
 PopupMenu::PopupMenu(const ClassRecord& record)

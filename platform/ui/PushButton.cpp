@@ -87,15 +87,15 @@ private:
 
 const ClassRecord& PushButton::Lookup()
 {
-    static const ClassRecord* record = makeRecord("PushButton", RectControl::Lookup(), &PushButtonMaker::make);
-    return *record;
+    static ClassCache cache;
+    return cache.build(&RectControl::Lookup, "PushButton", RectControl::SlotCount, [](ClassRecord& r) { r.declareEvents(Events::Action); }, &PushButtonMaker::make);
 }
 
 PushButton::PushButton(const ClassRecord& record)
     : RectControl(record, new QPushButton)
 {
     auto* shown = static_cast<QPushButton*>(widget());
-    QObject::connect(shown, &QPushButton::clicked, shown, [this] { raiseEvent("Action"); });
+    QObject::connect(shown, &QPushButton::clicked, shown, [this] { raiseEvent(Events::Action); });
 }
 
 void PushButton::press()

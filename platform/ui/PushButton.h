@@ -7,6 +7,10 @@ namespace platform {
 // A push button; a press (mouse, Space, or Return when it is the default) raises "Action".
 class PushButton final : public RectControl {
 public:
+    struct Events {
+        static constexpr ClassEvent<void()> Action { "Action" };
+    };
+
     static const ClassRecord& Lookup();
 
     static String CaptionGet(Object& button);

@@ -5,27 +5,17 @@
 
 namespace platform {
 
-namespace {
-
-std::unique_ptr<ClassRecord> buildRecord()
-{
-    auto record = RuntimeNewClass(&MenuItem::Lookup());
-    record->setName("QuitMenuItem");
-    RuntimeNewVtable(*record, QuitMenuItem::SlotCount);
-    Code action = makeCode<bool(Object&)>(&QuitMenuItem::Event_Action);
-    record->setSlot(QuitMenuItem::EventActionSlot, "Event_Action", action);
-    record->setEventHandler(MenuItem::ActionEvent, action);
-    // The class declares an Action event of its own as well; the inherited one is what choosing raises.
-    record->events().push_back(EventEntry { MenuItem::ActionEvent, nullptr });
-    return record;
-}
-
-}
-
 const ClassRecord& QuitMenuItem::Lookup()
 {
-    static const std::unique_ptr<ClassRecord> record = buildRecord();
-    return *record;
+    static ClassCache cache;
+    return cache.build(&MenuItem::Lookup, "QuitMenuItem", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<MenuItem::SlotCount, SlotCount>({
+            { SlotEventAction, "Event_Action", makeCode<bool(Object&)>(&QuitMenuItem::Event_Action) },
+        });
+        r.setEventHandler(MenuItem::Events::Action, r.slot(SlotEventAction).code);
+        // The class declares an Action event of its own as well; the inherited one is what choosing raises.
+        r.declareEvents(MenuItem::Events::Action);
+    });
 }
 
 bool QuitMenuItem::Event_Action(Object& self)

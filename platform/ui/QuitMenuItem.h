@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClassRecord.h"
+#include "MenuItem.h"
 #include "Object.h"
 
 #include <cstddef>
@@ -11,8 +12,8 @@ namespace platform {
 // program's. Its objects are MenuItem storage; only the record differs.
 class QuitMenuItem final {
 public:
-    static constexpr std::size_t EventActionSlot = 21;
-    static constexpr std::size_t SlotCount = 22;
+    // MenuItem's slots, then this.
+    enum Slot : std::size_t { SlotEventAction = MenuItem::SlotCount, SlotCount };
 
     static const ClassRecord& Lookup();
 

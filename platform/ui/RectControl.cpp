@@ -23,19 +23,13 @@ struct RectControl::Qt {
 
 const ClassRecord& RectControl::Lookup()
 {
-    static const ClassRecord* record = [] {
-        auto* r = new ClassRecord("RectControl", &Control::Lookup());
-        RuntimeNewVtable(*r, SlotCount);
-        r->setSlot(SlotConstructor, "Constructor", makeCode<void(Object&)>(&RectControl::Constructor));
-        r->setSlot(SlotSetFocus, "SetFocus", makeCode<void(Object&)>(&RectControl::SetFocus));
-        return r;
-    }();
-    return *record;
-}
-
-ClassRecord* RectControl::makeRecord(const char* name, const ClassRecord& parent, ClassRecord::Factory factory)
-{
-    return new ClassRecord(name, &parent, std::move(factory));
+    static ClassCache cache;
+    return cache.build(&Control::Lookup, "RectControl", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<Control::SlotCount, SlotCount>({
+            { SlotConstructor, "Constructor", makeCode<void(Object&)>(&RectControl::Constructor) },
+            { SlotSetFocus, "SetFocus", makeCode<void(Object&)>(&RectControl::SetFocus) },
+        });
+    });
 }
 
 RectControl::RectControl(const ClassRecord& record, QWidget* widget)

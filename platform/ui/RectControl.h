@@ -12,7 +12,8 @@ namespace platform {
 // A control with a rectangle on screen, shown by one Qt widget inside its window's content area.
 class RectControl : public Control {
 public:
-    enum Slot : std::size_t { SlotConstructor, SlotSetFocus, SlotCount };
+    // Control's slots (none), then these.
+    enum Slot : std::size_t { SlotConstructor = Control::SlotCount, SlotSetFocus, SlotCount };
 
     static const ClassRecord& Lookup();
 
@@ -42,8 +43,6 @@ protected:
     RectControl(const ClassRecord& record, QWidget* widget);
     void attachTo(Window& window) override;
 
-    // Builds a record for a concrete control class with RectControl's table.
-    static ClassRecord* makeRecord(const char* name, const ClassRecord& parent, ClassRecord::Factory factory);
 
 private:
     struct Qt;

@@ -30,8 +30,8 @@ class PluginEntrypointsTable final : public Object {
 public:
     static const ClassRecord& Lookup()
     {
-        static const ClassRecord record("PluginEntrypointsTable", nullptr);
-        return record;
+        static ClassCache cache;
+        return cache.build(nullptr, "PluginEntrypointsTable", 0, [](ClassRecord&) {});
     }
     explicit PluginEntrypointsTable(std::int32_t count)
         : Object(Lookup())

@@ -22,8 +22,8 @@ QLabel& label(Object& o)
 
 const ClassRecord& StaticText::Lookup()
 {
-    static const ClassRecord* record = makeRecord("StaticText", RectControl::Lookup(), &StaticTextMaker::make);
-    return *record;
+    static ClassCache cache;
+    return cache.build(&RectControl::Lookup, "StaticText", RectControl::SlotCount, [](ClassRecord&) {}, &StaticTextMaker::make);
 }
 
 StaticText::StaticText(const ClassRecord& record)

@@ -9,8 +9,8 @@ namespace platform {
 
 const ClassRecord& TextEdit::Lookup()
 {
-    static const ClassRecord* record = makeRecord("TextEdit", RectControl::Lookup(), {});
-    return *record;
+    static ClassCache cache;
+    return cache.build(&RectControl::Lookup, "TextEdit", RectControl::SlotCount, [](ClassRecord&) {}, {});
 }
 
 namespace {

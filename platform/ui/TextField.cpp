@@ -24,8 +24,8 @@ QLineEdit& line(Object& o)
 
 const ClassRecord& TextField::Lookup()
 {
-    static const ClassRecord* record = makeRecord("TextField", TextEdit::Lookup(), &TextFieldMaker::make);
-    return *record;
+    static ClassCache cache;
+    return cache.build(&TextEdit::Lookup, "TextField", RectControl::SlotCount, [](ClassRecord&) {}, &TextFieldMaker::make);
 }
 
 TextField::TextField(const ClassRecord& record)

@@ -23,30 +23,10 @@
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
-#include <array>
 
 namespace platform {
 
 namespace {
-
-constexpr std::array<const char*, Window::SlotCount> slotNames {
-    "Show", "ShowWithin", "ShowModalWithin", "Hide", "Close", "Refresh", "RefreshRect", "ShowModal", "NewDragItem",
-    "AcceptTextDrop", "AcceptPictureDrop", "AcceptFileDrop", "AcceptMacDataDrop", "AcceptRawDataDrop", "Control",
-    "SetFocus", "DrawInto", "_DrawBackground", "UpdateNow", "_AddControl", "_AddMenuHandler", "Window",
-    "Operator_Convert", "__New", "_Move", "Maximize", "Minimize", "Restore", "_Update", "_CallMoved",
-    "_EnableMenuItems", "_CallActivated", "_CallDeactivated", "_HandleMenuCommand", "_UnifiedClose",
-    "_CallMouseDown", "_CallResized", "_CallResizing", "_RemoveControl", "_MouseEnter", "_MouseExit", "_MouseMove",
-    "_Paint", "_MouseWheel", "_KeyDown", "__DependencyList", "Constructor", "TrueWindow", "FocusNext",
-    "FocusPrevious",
-};
-
-constexpr std::array<const char*, 33> eventNames {
-    "Layout", "CreateControls", "AddMenuHandlers", "SetupBindings", "Open", "Close", "CancelClose", "KeyDown",
-    "KeyUp", "MouseMove", "MouseEnter", "MouseExit", "Paint", "MouseDown", "MouseDrag", "MouseUp",
-    "EnableMenuItems", "Resized", "Resizing", "Moved", "DropObject", "Activate", "Deactivate", "Minimize",
-    "Maximize", "Restore", "MouseWheel", "ConstructContextualMenu", "ContextualMenuAction", "DragEnter",
-    "DragExit", "DragOver", "ContentsChanged",
-};
 
 template<class Signature>
 Code unsupported(const char* name)
@@ -152,16 +132,16 @@ protected:
         } else if (event->type() == QEvent::WindowStateChange) {
             const ::Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
             const ::Qt::WindowStates now = windowState();
-            const char* raised = nullptr;
+            const ClassEvent<void()>* raised = nullptr;
             if ((now & ::Qt::WindowMinimized) && !(before & ::Qt::WindowMinimized))
-                raised = "Minimize";
+                raised = &Events::Minimize;
             else if ((now & ::Qt::WindowMaximized) && !(now & ::Qt::WindowMinimized) && !(before & ::Qt::WindowMaximized))
-                raised = "Maximize";
+                raised = &Events::Maximize;
             else if (!(now & (::Qt::WindowMinimized | ::Qt::WindowMaximized))
                      && (before & (::Qt::WindowMinimized | ::Qt::WindowMaximized)))
-                raised = "Restore";
+                raised = &Events::Restore;
             if (raised)
-                deliver([&] { raiseClassEvent<void>(m_owner, raised); });
+                deliver([&] { raiseEvent(m_owner, *raised); });
         }
     }
 
@@ -182,7 +162,7 @@ protected:
         case QEvent::MouseMove: {
             const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
             if (m_mouseCaptured)
-                deliver([&] { raiseClassEvent<void, std::int32_t, std::int32_t>(w, "MouseDrag", p.x(), p.y()); });
+                deliver([&] { raiseEvent(w, Events::MouseDrag, p.x(), p.y()); });
             else
                 deliver([&] { r.callSlot<void(Object&, std::int32_t, std::int32_t)>(SlotMouseMove, w, p.x(), p.y()); });
             return m_mouseCaptured;
@@ -192,7 +172,7 @@ protected:
                 return false;
             m_mouseCaptured = false;
             const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            deliver([&] { raiseClassEvent<void, std::int32_t, std::int32_t>(w, "MouseUp", p.x(), p.y()); });
+            deliver([&] { raiseEvent(w, Events::MouseUp, p.x(), p.y()); });
             return true;
         }
         case QEvent::Enter:
@@ -219,7 +199,7 @@ protected:
         }
         case QEvent::KeyRelease: {
             const String key = fromQString(static_cast<QKeyEvent*>(event)->text());
-            deliver([&] { raiseClassEvent<void, const String&>(w, "KeyUp", key); });
+            deliver([&] { raiseEvent(w, Events::KeyUp, key); });
             return false;
         }
         default:
@@ -260,69 +240,72 @@ const ClassRecord& Window::Lookup()
     using I32 = std::int32_t;
     using Obj = const Ref<Object>&;
     using Str = const String&;
-    static const ClassRecord* record = [] {
-        auto* r = new ClassRecord("Window", nullptr, &WindowMaker::make);
-        RuntimeNewVtable(*r, SlotCount);
-        const auto set = [&](Slot slot, Code code) { r->setSlot(slot, slotNames[slot], std::move(code)); };
-        set(SlotShow, makeCode<void(Object&)>(&Window::Show));
-        set(SlotShowWithin, makeCode<void(Object&, Obj)>(&Window::ShowWithin));
-        set(SlotShowModalWithin, makeCode<void(Object&, Obj)>(&Window::ShowModalWithin));
-        set(SlotHide, makeCode<void(Object&)>(&Window::Hide));
-        set(SlotClose, makeCode<void(Object&)>(&Window::Close));
-        set(SlotRefresh, makeCode<void(Object&)>(&Window::Refresh));
-        set(SlotRefreshRect, makeCode<void(Object&, I32, I32, I32, I32)>(&Window::RefreshRect));
-        set(SlotShowModal, makeCode<void(Object&)>(&Window::ShowModal));
-        // Drags and drops need a drag item and drop events, which this framework does not have.
-        set(SlotNewDragItem, unsupported<Ref<Object>(Object&, I32, I32, I32, I32)>("NewDragItem"));
-        set(SlotAcceptTextDrop, unsupported<void(Object&)>("AcceptTextDrop"));
-        set(SlotAcceptPictureDrop, unsupported<void(Object&)>("AcceptPictureDrop"));
-        set(SlotAcceptFileDrop, unsupported<void(Object&, Str)>("AcceptFileDrop"));
-        set(SlotAcceptMacDataDrop, unsupported<void(Object&, Str)>("AcceptMacDataDrop"));
-        set(SlotAcceptRawDataDrop, unsupported<void(Object&, Str)>("AcceptRawDataDrop"));
-        set(SlotControl, makeCode<Ref<Object>(Object&, I32)>(&Window::ControlAt));
-        set(SlotSetFocus, makeCode<void(Object&)>(&Window::SetFocus));
-        // A window's widgets cannot be drawn into a page's graphics, which hold only text and lines.
-        set(SlotDrawInto, unsupported<void(Object&, Obj, I32, I32)>("DrawInto"));
-        set(SlotDrawBackground, unsupported<void(Object&, Obj)>("_DrawBackground"));
-        set(SlotUpdateNow, makeCode<void(Object&)>(&Window::UpdateNow));
-        set(SlotAddControl, makeCode<void(Object&, Str, Obj)>(&Window::AddControl));
-        // Menu choices reach their items' Action handlers; windows keep no menu handlers.
-        set(SlotAddMenuHandler, unsupported<void(Object&, Str, Obj)>("_AddMenuHandler"));
-        set(SlotWindow, makeCode<Ref<Object>(Object&)>(&Window::WindowOf));
-        set(SlotOperatorConvert, unsupported<Ref<Object>(Object&)>("Operator_Convert"));
-        set(SlotNew, makeCode<Ref<Object>(Object&, const ClassRecord&)>(&Window::New));
-        set(SlotMove, makeCode<void(Object&, I32, I32)>(&Window::Move));
-        set(SlotMaximize, makeCode<void(Object&)>(&Window::Maximize));
-        set(SlotMinimize, makeCode<void(Object&)>(&Window::Minimize));
-        set(SlotRestore, makeCode<void(Object&)>(&Window::Restore));
-        set(SlotUpdate, unsupported<void(Object&)>("_Update"));
-        set(SlotCallMoved, makeCode<void(Object&)>(&Window::CallMoved));
-        set(SlotEnableMenuItems, makeCode<void(Object&)>(&Window::EnableMenuItems));
-        set(SlotCallActivated, makeCode<void(Object&)>(&Window::CallActivated));
-        set(SlotCallDeactivated, makeCode<void(Object&)>(&Window::CallDeactivated));
-        set(SlotHandleMenuCommand, unsupported<bool(Object&, Str)>("_HandleMenuCommand"));
-        set(SlotUnifiedClose, makeCode<bool(Object&, bool)>(&Window::UnifiedClose));
-        set(SlotCallMouseDown, makeCode<bool(Object&, I32, I32)>(&Window::CallMouseDown));
-        set(SlotCallResized, makeCode<void(Object&)>(&Window::CallResized));
-        set(SlotCallResizing, makeCode<void(Object&)>(&Window::CallResizing));
-        set(SlotRemoveControl, makeCode<void(Object&, Obj)>(&Window::RemoveControl));
-        set(SlotMouseEnter, makeCode<void(Object&)>(&Window::MouseEnter));
-        set(SlotMouseExit, makeCode<void(Object&)>(&Window::MouseExit));
-        set(SlotMouseMove, makeCode<void(Object&, I32, I32)>(&Window::MouseMove));
-        set(SlotPaint, unsupported<void(Object&, Obj)>("_Paint"));
-        set(SlotMouseWheel, makeCode<bool(Object&, I32, I32, I32, I32)>(&Window::MouseWheel));
-        set(SlotKeyDown, makeCode<bool(Object&, Str)>(&Window::KeyDown));
-        // Belongs to ahead-of-time linking, which this framework does not do.
-        set(SlotDependencyList, unsupported<void(Object&)>("__DependencyList"));
-        set(SlotConstructor, makeCode<void(Object&)>(&Window::Constructor));
-        set(SlotTrueWindow, makeCode<Ref<Object>(Object&)>(&Window::TrueWindow));
-        set(SlotFocusNext, makeCode<void(Object&)>(&Window::FocusNext));
-        set(SlotFocusPrevious, makeCode<void(Object&)>(&Window::FocusPrevious));
-        for (const char* e : eventNames)
-            r->events().push_back(EventEntry { e, nullptr });
-        return r;
-    }();
-    return *record;
+    static ClassCache cache;
+    return cache.build(nullptr, "Window", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<0, SlotCount>({
+            { SlotShow, "Show", makeCode<void(Object&)>(&Window::Show) },
+            { SlotShowWithin, "ShowWithin", makeCode<void(Object&, Obj)>(&Window::ShowWithin) },
+            { SlotShowModalWithin, "ShowModalWithin", makeCode<void(Object&, Obj)>(&Window::ShowModalWithin) },
+            { SlotHide, "Hide", makeCode<void(Object&)>(&Window::Hide) },
+            { SlotClose, "Close", makeCode<void(Object&)>(&Window::Close) },
+            { SlotRefresh, "Refresh", makeCode<void(Object&)>(&Window::Refresh) },
+            { SlotRefreshRect, "RefreshRect", makeCode<void(Object&, I32, I32, I32, I32)>(&Window::RefreshRect) },
+            { SlotShowModal, "ShowModal", makeCode<void(Object&)>(&Window::ShowModal) },
+            // Drags and drops need a drag item and drop events, which this framework does not have.
+            { SlotNewDragItem, "NewDragItem", unsupported<Ref<Object>(Object&, I32, I32, I32, I32)>("NewDragItem") },
+            { SlotAcceptTextDrop, "AcceptTextDrop", unsupported<void(Object&)>("AcceptTextDrop") },
+            { SlotAcceptPictureDrop, "AcceptPictureDrop", unsupported<void(Object&)>("AcceptPictureDrop") },
+            { SlotAcceptFileDrop, "AcceptFileDrop", unsupported<void(Object&, Str)>("AcceptFileDrop") },
+            { SlotAcceptMacDataDrop, "AcceptMacDataDrop", unsupported<void(Object&, Str)>("AcceptMacDataDrop") },
+            { SlotAcceptRawDataDrop, "AcceptRawDataDrop", unsupported<void(Object&, Str)>("AcceptRawDataDrop") },
+            { SlotControl, "Control", makeCode<Ref<Object>(Object&, I32)>(&Window::ControlAt) },
+            { SlotSetFocus, "SetFocus", makeCode<void(Object&)>(&Window::SetFocus) },
+            // A window's widgets cannot be drawn into a page's graphics, which hold only text and lines.
+            { SlotDrawInto, "DrawInto", unsupported<void(Object&, Obj, I32, I32)>("DrawInto") },
+            { SlotDrawBackground, "_DrawBackground", unsupported<void(Object&, Obj)>("_DrawBackground") },
+            { SlotUpdateNow, "UpdateNow", makeCode<void(Object&)>(&Window::UpdateNow) },
+            { SlotAddControl, "_AddControl", makeCode<void(Object&, Str, Obj)>(&Window::AddControl) },
+            // Menu choices reach their items' Action handlers; windows keep no menu handlers.
+            { SlotAddMenuHandler, "_AddMenuHandler", unsupported<void(Object&, Str, Obj)>("_AddMenuHandler") },
+            { SlotWindow, "Window", makeCode<Ref<Object>(Object&)>(&Window::WindowOf) },
+            { SlotOperatorConvert, "Operator_Convert", unsupported<Ref<Object>(Object&)>("Operator_Convert") },
+            { SlotNew, "__New", makeCode<Ref<Object>(Object&, const ClassRecord&)>(&Window::New) },
+            { SlotMove, "_Move", makeCode<void(Object&, I32, I32)>(&Window::Move) },
+            { SlotMaximize, "Maximize", makeCode<void(Object&)>(&Window::Maximize) },
+            { SlotMinimize, "Minimize", makeCode<void(Object&)>(&Window::Minimize) },
+            { SlotRestore, "Restore", makeCode<void(Object&)>(&Window::Restore) },
+            { SlotUpdate, "_Update", unsupported<void(Object&)>("_Update") },
+            { SlotCallMoved, "_CallMoved", makeCode<void(Object&)>(&Window::CallMoved) },
+            { SlotEnableMenuItems, "_EnableMenuItems", makeCode<void(Object&)>(&Window::EnableMenuItems) },
+            { SlotCallActivated, "_CallActivated", makeCode<void(Object&)>(&Window::CallActivated) },
+            { SlotCallDeactivated, "_CallDeactivated", makeCode<void(Object&)>(&Window::CallDeactivated) },
+            { SlotHandleMenuCommand, "_HandleMenuCommand", unsupported<bool(Object&, Str)>("_HandleMenuCommand") },
+            { SlotUnifiedClose, "_UnifiedClose", makeCode<bool(Object&, bool)>(&Window::UnifiedClose) },
+            { SlotCallMouseDown, "_CallMouseDown", makeCode<bool(Object&, I32, I32)>(&Window::CallMouseDown) },
+            { SlotCallResized, "_CallResized", makeCode<void(Object&)>(&Window::CallResized) },
+            { SlotCallResizing, "_CallResizing", makeCode<void(Object&)>(&Window::CallResizing) },
+            { SlotRemoveControl, "_RemoveControl", makeCode<void(Object&, Obj)>(&Window::RemoveControl) },
+            { SlotMouseEnter, "_MouseEnter", makeCode<void(Object&)>(&Window::MouseEnter) },
+            { SlotMouseExit, "_MouseExit", makeCode<void(Object&)>(&Window::MouseExit) },
+            { SlotMouseMove, "_MouseMove", makeCode<void(Object&, I32, I32)>(&Window::MouseMove) },
+            { SlotPaint, "_Paint", unsupported<void(Object&, Obj)>("_Paint") },
+            { SlotMouseWheel, "_MouseWheel", makeCode<bool(Object&, I32, I32, I32, I32)>(&Window::MouseWheel) },
+            { SlotKeyDown, "_KeyDown", makeCode<bool(Object&, Str)>(&Window::KeyDown) },
+            // Belongs to ahead-of-time linking, which this framework does not do.
+            { SlotDependencyList, "__DependencyList", unsupported<void(Object&)>("__DependencyList") },
+            { SlotConstructor, "Constructor", makeCode<void(Object&)>(&Window::Constructor) },
+            { SlotTrueWindow, "TrueWindow", makeCode<Ref<Object>(Object&)>(&Window::TrueWindow) },
+            { SlotFocusNext, "FocusNext", makeCode<void(Object&)>(&Window::FocusNext) },
+            { SlotFocusPrevious, "FocusPrevious", makeCode<void(Object&)>(&Window::FocusPrevious) },
+        });
+        using E = Events;
+        r.declareEvents(E::Layout, E::CreateControls, E::AddMenuHandlers, E::SetupBindings, E::Open, E::Close,
+                        E::CancelClose, E::KeyDown, E::KeyUp, E::MouseMove, E::MouseEnter, E::MouseExit, E::Paint,
+                        E::MouseDown, E::MouseDrag, E::MouseUp, E::EnableMenuItems, E::Resized, E::Resizing,
+                        E::Moved, E::DropObject, E::Activate, E::Deactivate, E::Minimize, E::Maximize, E::Restore,
+                        E::MouseWheel, E::ConstructContextualMenu, E::ContextualMenuAction, E::DragEnter,
+                        E::DragExit, E::DragOver, E::ContentsChanged);
+    }, &WindowMaker::make);
 }
 
 Window::Window(const ClassRecord& record)
@@ -528,9 +511,9 @@ void Window::Constructor(Object& window)
                 WindowSupport::unregisterWindow(*window);
         }
     } onFailure { &window };
-    raiseClassEvent<void>(window, "Layout");
-    raiseClassEvent<void>(window, "CreateControls");
-    raiseClassEvent<void>(window, "Open");
+    raiseEvent(window, Events::Layout);
+    raiseEvent(window, Events::CreateControls);
+    raiseEvent(window, Events::Open);
     onFailure.window = nullptr;
     self.m_contentsChanged = false;
 }
@@ -610,70 +593,70 @@ void Window::FocusPrevious(Object& window)
 
 void Window::CallMoved(Object& window)
 {
-    raiseClassEvent<void>(window, "Moved");
+    raiseEvent(window, Events::Moved);
 }
 
 void Window::CallResized(Object& window)
 {
-    raiseClassEvent<void>(window, "Resized");
+    raiseEvent(window, Events::Resized);
 }
 
 void Window::CallResizing(Object& window)
 {
-    raiseClassEvent<void>(window, "Resizing");
+    raiseEvent(window, Events::Resizing);
 }
 
 void Window::CallActivated(Object& window)
 {
-    raiseClassEvent<void>(window, "Activate");
+    raiseEvent(window, Events::Activate);
 }
 
 void Window::CallDeactivated(Object& window)
 {
-    raiseClassEvent<void>(window, "Deactivate");
+    raiseEvent(window, Events::Deactivate);
 }
 
 void Window::EnableMenuItems(Object& window)
 {
-    raiseClassEvent<void>(window, "EnableMenuItems");
+    raiseEvent(window, Events::EnableMenuItems);
 }
 
 bool Window::UnifiedClose(Object& window, bool appQuitting)
 {
-    if (raiseClassEvent<bool>(window, "CancelClose", appQuitting))
+    if (raiseEvent(window, Events::CancelClose, appQuitting))
         return false;
-    raiseClassEvent<void>(window, "Close");
+    raiseEvent(window, Events::Close);
     return true;
 }
 
 bool Window::CallMouseDown(Object& window, std::int32_t x, std::int32_t y)
 {
-    return raiseClassEvent<bool>(window, "MouseDown", x, y);
+    return raiseEvent(window, Events::MouseDown, x, y);
 }
 
 void Window::MouseEnter(Object& window)
 {
-    raiseClassEvent<void>(window, "MouseEnter");
+    raiseEvent(window, Events::MouseEnter);
 }
 
 void Window::MouseExit(Object& window)
 {
-    raiseClassEvent<void>(window, "MouseExit");
+    raiseEvent(window, Events::MouseExit);
 }
 
 void Window::MouseMove(Object& window, std::int32_t x, std::int32_t y)
 {
-    raiseClassEvent<void>(window, "MouseMove", x, y);
+    raiseEvent(window, Events::MouseMove, x, y);
 }
 
 bool Window::MouseWheel(Object& window, std::int32_t x, std::int32_t y, std::int32_t deltaX, std::int32_t deltaY)
 {
-    return raiseClassEvent<bool>(window, "MouseWheel", x, y, deltaX, deltaY);
+    return raiseEvent(window, Events::MouseWheel, x, y, deltaX, deltaY);
 }
 
 bool Window::KeyDown(Object& window, const String& key)
 {
-    return raiseClassEvent<bool, const String&>(window, "KeyDown", key);
+    return raiseEvent(window, Events::KeyDown, key);
 }
 
 void Window::MenuBarSet(Object& window, std::int32_t, const Ref<Object>& menuBar)

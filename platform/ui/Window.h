@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClassEvent.h"
 #include "ClassRecord.h"
 #include "PropertyStore.h"
 #include "Object.h"
@@ -44,6 +45,46 @@ public:
         SlotCallResizing, SlotRemoveControl, SlotMouseEnter, SlotMouseExit, SlotMouseMove, SlotPaint, SlotMouseWheel,
         SlotKeyDown, SlotDependencyList, SlotConstructor, SlotTrueWindow, SlotFocusNext, SlotFocusPrevious,
         SlotCount
+    };
+
+    // Events, in table order.
+    struct Events {
+        using I32 = std::int32_t;
+        static constexpr ClassEvent<void()> Layout { "Layout" };
+        static constexpr ClassEvent<void()> CreateControls { "CreateControls" };
+        static constexpr ClassEvent<void()> AddMenuHandlers { "AddMenuHandlers" };
+        static constexpr ClassEvent<void()> SetupBindings { "SetupBindings" };
+        static constexpr ClassEvent<void()> Open { "Open" };
+        static constexpr ClassEvent<void()> Close { "Close" };
+        static constexpr ClassEvent<bool(bool appQuitting)> CancelClose { "CancelClose" };
+        static constexpr ClassEvent<bool(const String& key)> KeyDown { "KeyDown" };
+        static constexpr ClassEvent<void(const String& key)> KeyUp { "KeyUp" };
+        static constexpr ClassEvent<void(I32 x, I32 y)> MouseMove { "MouseMove" };
+        static constexpr ClassEvent<void()> MouseEnter { "MouseEnter" };
+        static constexpr ClassEvent<void()> MouseExit { "MouseExit" };
+        static constexpr ClassEvent<void(const Ref<Object>& graphics)> Paint { "Paint" };
+        static constexpr ClassEvent<bool(I32 x, I32 y)> MouseDown { "MouseDown" };
+        static constexpr ClassEvent<void(I32 x, I32 y)> MouseDrag { "MouseDrag" };
+        static constexpr ClassEvent<void(I32 x, I32 y)> MouseUp { "MouseUp" };
+        static constexpr ClassEvent<void()> EnableMenuItems { "EnableMenuItems" };
+        static constexpr ClassEvent<void()> Resized { "Resized" };
+        static constexpr ClassEvent<void()> Resizing { "Resizing" };
+        static constexpr ClassEvent<void()> Moved { "Moved" };
+        static constexpr ClassEvent<void(const Ref<Object>& item)> DropObject { "DropObject" };
+        static constexpr ClassEvent<void()> Activate { "Activate" };
+        static constexpr ClassEvent<void()> Deactivate { "Deactivate" };
+        static constexpr ClassEvent<void()> Minimize { "Minimize" };
+        static constexpr ClassEvent<void()> Maximize { "Maximize" };
+        static constexpr ClassEvent<void()> Restore { "Restore" };
+        static constexpr ClassEvent<bool(I32 x, I32 y, I32 deltaX, I32 deltaY)> MouseWheel { "MouseWheel" };
+        static constexpr ClassEvent<bool(const Ref<Object>& base, I32 x, I32 y)> ConstructContextualMenu {
+            "ConstructContextualMenu"
+        };
+        static constexpr ClassEvent<bool(const Ref<Object>& hitItem)> ContextualMenuAction { "ContextualMenuAction" };
+        static constexpr ClassEvent<bool(const Ref<Object>& item)> DragEnter { "DragEnter" };
+        static constexpr ClassEvent<void(const Ref<Object>& item)> DragExit { "DragExit" };
+        static constexpr ClassEvent<bool(const Ref<Object>& item, I32 x, I32 y)> DragOver { "DragOver" };
+        static constexpr ClassEvent<void()> ContentsChanged { "ContentsChanged" };
     };
 
     static const ClassRecord& Lookup();

@@ -80,7 +80,7 @@ TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
     EXPECT_EQ(record.parent(), &MenuBar::Lookup());
     ASSERT_EQ(record.methods().size(), 25u);
     for (std::size_t i = 0; i < 25; ++i) {
-        if (i == MenuBar1::ConstructorSlot || i >= MenuBar1::Untitled0Slot)
+        if (i == MenuBar1::SlotConstructor || i >= MenuBar1::SlotUntitled0)
             continue;
         EXPECT_EQ(record.slot(i).code, MenuBar::Lookup().slot(i).code) << "inherited unchanged: " << i;
     }
@@ -187,13 +187,13 @@ TEST_F(MenuBar1Test, TheAccessorBuildsOnceAndKeepsOneReference)
 TEST_F(MenuBar1Test, BuildsThroughTheMethodTableInRowOrder)
 {
     std::vector<std::string> log;
-    SlotSwap child(MenuItem::ChildSlot, [&](const Code& original) {
+    SlotSwap child(MenuItem::SlotChild, [&](const Code& original) {
         return makeCode<ChildSig>([&log, original](Object& self, const String& name) {
             log.push_back("Child " + name.toStdString());
             return original->call<ChildSig>("Child", self, name);
         });
     });
-    SlotSwap append(MenuItem::AppendSlot, [&](const Code& original) {
+    SlotSwap append(MenuItem::SlotAppend, [&](const Code& original) {
         return makeCode<AppendSig>([&log, original](Object& self, const Ref<Object>& item) {
             const MenuItem& m = MenuItem::from(*item);
             EXPECT_TRUE(m.autoEnable() && m.keyboardShortcutWasSet() && !m.text().isEmpty());
@@ -201,7 +201,7 @@ TEST_F(MenuBar1Test, BuildsThroughTheMethodTableInRowOrder)
             original->call<AppendSig>("Append", self, item);
         });
     });
-    SlotSwap untitled0(MenuBar1::Untitled0Slot, [&](const Code& original) {
+    SlotSwap untitled0(MenuBar1::SlotUntitled0, [&](const Code& original) {
         return makeCode<void(Object&)>([&log, original](Object& self) {
             log.push_back("Untitled0");
             original->call<void(Object&)>("Untitled0", self);
@@ -231,7 +231,7 @@ TEST_F(MenuBar1Test, AMissingEditMenuStopsTheBuildingAndLeavesTheGlobalNil)
     Ref<Object> editMenu;
     int editLookups = 0;
     {
-        SlotSwap child(MenuItem::ChildSlot, [&](const Code& original) {
+        SlotSwap child(MenuItem::SlotChild, [&](const Code& original) {
             return makeCode<ChildSig>([&, original](Object& self, const String& name) {
                 // Just before the Cut entry is attached, the Edit menu goes away.
                 if (name == String("EditMenu") && ++editLookups == 3) {
@@ -277,7 +277,7 @@ TEST_F(MenuBar1Test, OnAWindowItsItemsWorkWithoutHandlersOfTheProgram)
         field->setFocus();
         QMenu* edit = window.menuBar()->actions().at(1)->menu();
         auto entry = [&](const char* name) {
-            const Ref<Object> item = bar->record().callSlot<ChildSig>(MenuItem::LookupSlot, *bar, String(name));
+            const Ref<Object> item = bar->record().callSlot<ChildSig>(MenuItem::SlotLookup, *bar, String(name));
             return &MenuItem::from(*item).view().shownAction();
         };
         auto open = [&] {

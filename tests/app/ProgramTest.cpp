@@ -134,7 +134,7 @@ private:
 // window's Layout.
 struct StartupProbe {
     std::vector<std::string> log;
-    Swap menuBar = Swap::slot(*(MenuBar1::ctblinit(), MenuBar1::ctbl), MenuBar1::ConstructorSlot,
+    Swap menuBar = Swap::slot(*(MenuBar1::ctblinit(), MenuBar1::ctbl), MenuBar1::SlotConstructor,
                               [this](const Code& original) {
                                   return makeCode<void(Object&)>([this, original](Object& bar) {
                                       log.push_back("menu bar");
@@ -178,7 +178,7 @@ protected:
     void replaceAppRecord(ClassRecord::Factory make)
     {
         m_savedApp = std::move(App::ctbl);
-        App::ctbl = std::make_unique<ClassRecord>(String("App"), &Application::Lookup(), std::move(make));
+        App::ctbl.build(&Application::Lookup, "App", Application::SlotCount, [](ClassRecord&) {}, std::move(make));
     }
 
     // Everything that start-up made and shut-down must release.
@@ -378,7 +378,7 @@ TEST_P(ProgramStartupFailureTest, ReportsSkipsTheLoopAndShutsDown)
     if (name == "NoApplicationObject") {
         replaceAppRecord([](const ClassRecord&) -> Object* { return nullptr; });
     } else if (name == "MenuBarFails") {
-        broken.emplace(Swap::slot(*MenuBar1::ctbl, MenuBar1::Untitled1Slot, [](const Code&) {
+        broken.emplace(Swap::slot(*MenuBar1::ctbl, MenuBar1::SlotUntitled1, [](const Code&) {
             return makeCode<void(Object&)>([](Object&) { throw RuntimeException("the menu bar failed"); });
         }));
     } else {

@@ -138,12 +138,12 @@ TEST_F(Window1MenuAccessorsTest, AWindowWithoutAMenuBarRaisesNilObject)
 TEST_F(Window1MenuAccessorsTest, AMissingItemIsNilAndAnItemOfAnotherClassIsRefused)
 {
     const Ref<Object> bar = RuntimeNewObject(MenuBar::Lookup());
-    bar->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *bar);
+    bar->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *bar);
     const Ref<Object> plain = RuntimeNewObject(MenuItem::Lookup());
-    plain->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *plain);
+    plain->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *plain);
     MenuItem::NameSet(*plain, 0, "FileQuit");
     MenuItem::TextSet(*plain, 0, "&Quit");
-    bar->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *bar, plain);
+    bar->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *bar, plain);
     const Ref<Object> w = windowWithMenuBar(bar);
 
     EXPECT_FALSE(w->record().callSlot<AccessorSig>(Window1::SlotEditCopy, *w));

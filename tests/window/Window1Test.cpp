@@ -107,7 +107,7 @@ TEST(Window1Record, HandlesExactlyLayoutCreateControlsOpenAndClose)
     for (std::size_t i = 0; i < r.events().size(); ++i) {
         const EventEntry& e = r.events()[i];
         EXPECT_EQ(e.name, Window::Lookup().events()[i].name);
-        auto it = handled.find(e.name);
+        auto it = handled.find(std::string(e.name));
         if (it == handled.end()) {
             EXPECT_FALSE(e.handler) << e.name;
         } else {

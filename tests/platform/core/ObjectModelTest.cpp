@@ -1,4 +1,5 @@
 #include "Callable.h"
+#include "ClassEvent.h"
 #include "ClassRecord.h"
 #include "IllegalCastException.h"
 #include "Object.h"
@@ -16,13 +17,15 @@ struct Plain final : Object {
     using Object::Object;
 };
 
+constexpr ClassEvent<bool(int)> openEvent { "Open" };
+
 ClassRecord makeBase()
 {
     ClassRecord base("Base", nullptr, [](const ClassRecord& r) -> Object* { return new Plain(r); });
     RuntimeNewVtable(base, 2);
     base.setSlot(0, "Twice", makeCode<int(Object&, int)>([](Object&, int n) { return 2 * n; }));
     base.setSlot(1, "Name", makeCode<std::string(Object&)>([](Object& o) { return o.record().name().toStdString(); }));
-    base.events().push_back(EventEntry { "Open", nullptr });
+    base.declareEvents(openEvent);
     return base;
 }
 
@@ -99,6 +102,57 @@ TEST(ClassRecord, AClassWithNoStorageCannotBeInstantiated)
 {
     ClassRecord abstract("Abstract", nullptr);
     EXPECT_THROW(RuntimeNewObject(abstract), RuntimeException);
+}
+
+// Guards: a class declared with a row out of its slot, or built twice over its first record; and
+// the builder's order (the record stored before its rows are filled, so a row may look it up).
+TEST(ClassCache, BuildsOnceInOrderAndChecksEveryRowsSlot)
+{
+    static ClassCache cache;
+    static int fills = 0;
+    const auto build = [] {
+        cache.build(nullptr, "Declared", 2, [](ClassRecord& r) {
+            ++fills;
+            EXPECT_EQ(&*cache, &r) << "stored before it is filled";
+            EXPECT_EQ(r.name().toStdString(), "Declared");
+            r.declareSlots<0, 2>({
+                { 0, "First", makeCode<void(Object&)>([](Object&) {}) },
+                { 1, "Second", makeCode<void(Object&)>([](Object&) {}) },
+            });
+        });
+    };
+    const ClassRecord& looked = cache.lookup(+build);
+    EXPECT_EQ(&looked, cache.get());
+    build();
+    EXPECT_EQ(fills, 1);
+    EXPECT_EQ(cache->slot(1).name, "Second");
+
+    ClassRecord misplaced("Misplaced", nullptr);
+    RuntimeNewVtable(misplaced, 2);
+    EXPECT_THROW((misplaced.declareSlots<0, 2>({
+                     { 0, "First", makeCode<void(Object&)>([](Object&) {}) },
+                     { 0, "Again", makeCode<void(Object&)>([](Object&) {}) },
+                 })),
+                 RuntimeException);
+}
+
+// Guards: an event raised that the class never declared finding nothing and passing silently, and
+// a handler of another signature installed for an event, to fail only when the event comes.
+TEST(ClassEvent, UndeclaredEventsAndMistypedHandlersFailLoudly)
+{
+    ClassRecord base = makeBase();
+    Ref<Object> object = RuntimeNewObject(base);
+    EXPECT_FALSE(raiseEvent(*object, openEvent, 1)) << "no handler: the default result";
+
+    base.setEventHandler(openEvent, makeCode<bool(Object&, int)>([](Object&, int n) { return n > 0; }));
+    EXPECT_TRUE(raiseEvent(*object, openEvent, 1));
+
+    constexpr ClassEvent<void()> misspelt { "Opne" };
+    EXPECT_THROW(raiseEvent(*object, misspelt), RuntimeException);
+    EXPECT_THROW(base.setEventHandler("Opne", makeCode<bool(Object&, int)>([](Object&, int) { return true; })),
+                 RuntimeException);
+    EXPECT_THROW(base.setEventHandler(openEvent, makeCode<void(Object&)>([](Object&) {})), SignatureMismatchException);
+    EXPECT_TRUE(raiseEvent(*object, openEvent, 1)) << "the refused handler left the installed one";
 }
 
 }

@@ -19,24 +19,24 @@ namespace {
 Ref<Object> newItem(const char* name, const ClassRecord& record = MenuItem::Lookup())
 {
     Ref<Object> item = RuntimeNewObject(record);
-    item->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *item);
+    item->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *item);
     MenuItem::NameSet(*item, 0, String(name));
     return item;
 }
 
 void append(const Ref<Object>& parent, const Ref<Object>& item)
 {
-    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *parent, item);
+    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *parent, item);
 }
 
 Ref<Object> child(const Ref<Object>& parent, const char* name)
 {
-    return parent->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::ChildSlot, *parent, String(name));
+    return parent->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotChild, *parent, String(name));
 }
 
 Ref<Object> lookup(const Ref<Object>& root, const char* name)
 {
-    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::LookupSlot, *root, String(name));
+    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotLookup, *root, String(name));
 }
 
 std::vector<std::string> names(const Ref<Object>& parent)
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(QuitMenuItem, HandlesActionWithItsOwnOperationAndDeclaresASecondAction)
 {
     const ClassRecord& record = QuitMenuItem::Lookup();
-    EXPECT_EQ(record.eventHandler("Action"), record.slot(QuitMenuItem::EventActionSlot).code);
+    EXPECT_EQ(record.eventHandler("Action"), record.slot(QuitMenuItem::SlotEventAction).code);
     ASSERT_EQ(record.events().size(), 3u);
     EXPECT_EQ(record.events()[2].name, "Action");
     EXPECT_FALSE(MenuItem::Lookup().eventHandler("Action"));
@@ -124,13 +124,13 @@ TEST(MenuItemOverloads, EachRemoveRemovesByItsOwnKind)
 {
     SampleBar s;
     const ClassRecord& r = s.file->record();
-    r.callSlot<void(Object&, std::int32_t)>(MenuItem::RemoveAtSlot, *s.file, 0);
+    r.callSlot<void(Object&, std::int32_t)>(MenuItem::SlotRemoveAt, *s.file, 0);
     EXPECT_EQ(names(s.file), std::vector<std::string>({ "Recent" }));
-    r.callSlot<void(Object&, const Ref<Object>&)>(MenuItem::RemoveItemSlot, *s.file, s.recent);
+    r.callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotRemoveItem, *s.file, s.recent);
     EXPECT_TRUE(names(s.file).empty());
-    r.callSlot<void(Object&, const String&)>(MenuItem::RemoveNamedSlot, *s.bar, String("EditMenu"));
+    r.callSlot<void(Object&, const String&)>(MenuItem::SlotRemoveNamed, *s.bar, String("EditMenu"));
     EXPECT_EQ(names(s.bar), std::vector<std::string>({ "FileMenu" }));
-    EXPECT_THROW(r.callSlot<void(Object&, const String&)>(MenuItem::RemoveAtSlot, *s.file, String("x")),
+    EXPECT_THROW(r.callSlot<void(Object&, const String&)>(MenuItem::SlotRemoveAt, *s.file, String("x")),
                  SignatureMismatchException);
 }
 
@@ -155,7 +155,7 @@ TEST(MenuItemLookup, NumberedLookupCountsItemsOfOneNameInMenuOrder)
     Ref<Object> again = newItem("One");
     append(s.edit, again);
     auto nth = [&](std::int32_t n) {
-        return s.bar->record().callSlot<Ref<Object>(Object&, const String&, std::int32_t)>(MenuItem::LookupNthSlot,
+        return s.bar->record().callSlot<Ref<Object>(Object&, const String&, std::int32_t)>(MenuItem::SlotLookupNth,
                                                                                             *s.bar, String("One"), n);
     };
     EXPECT_EQ(MenuItem::from(*nth(0)).parentItem(), s.recent.get());
@@ -210,7 +210,7 @@ TEST(MenuItemTree, AppendInsertAndCloseMoveItemsWithoutCopies)
     EXPECT_EQ(names(s.edit), std::vector<std::string>({ "EditCopy", "FileOpen" }));
     MenuItem::Insert(*s.edit, 0, open);
     EXPECT_EQ(names(s.edit), std::vector<std::string>({ "FileOpen", "EditCopy" }));
-    s.recent->record().callSlot<void(Object&)>(MenuItem::CloseSlot, *s.recent);
+    s.recent->record().callSlot<void(Object&)>(MenuItem::SlotClose, *s.recent);
     EXPECT_TRUE(names(s.file).empty());
     EXPECT_EQ(MenuItem::from(*s.recent).parentItem(), nullptr);
     EXPECT_EQ(s.recent->refCount(), 1);
@@ -296,7 +296,7 @@ TEST(MenuBarClone, InstallsDeepCopiesAndLeavesTheSourceAlone)
     MenuItem::KeyboardShortcutSet(*source.recent, 0, "Cmd+R");
     Ref<Object> target = newItem("Other", MenuBar::Lookup());
     append(target, newItem("Old"));
-    target->record().callSlot<void(Object&, const Ref<Object>&)>(MenuBar::InstallCloneSlot, *target, source.bar);
+    target->record().callSlot<void(Object&, const Ref<Object>&)>(MenuBar::SlotInstallClone, *target, source.bar);
     EXPECT_EQ(names(target), names(source.bar));
     Ref<Object> copy = lookup(target, "Recent");
     ASSERT_TRUE(copy);
@@ -325,21 +325,21 @@ TEST(MenuItemEnabling, AutoEnableDecidesThenTheEnableMenuHandlerMayEnable)
     int handlerCalls = 0;
     handled.setEventHandler("EnableMenu", makeCode<void(Object&)>([&](Object& self) {
         ++handlerCalls;
-        self.record().callSlot<void(Object&)>(MenuItem::EnableSlot, self);
+        self.record().callSlot<void(Object&)>(MenuItem::SlotEnable, self);
     }));
     Ref<Object> plain = newItem("Plain");
     Ref<Object> automatic = newItem("Automatic");
     Ref<Object> byHandler = newItem("ByHandler", handled);
     MenuItem::AutoEnableSet(*automatic, 0, true);
     for (const Ref<Object>& item : { plain, automatic, byHandler })
-        item->record().callSlot<void(Object&)>(MenuItem::SelfEnableSlot, *item);
+        item->record().callSlot<void(Object&)>(MenuItem::SlotSelfEnable, *item);
     EXPECT_FALSE(MenuItem::EnabledGet(*plain, 0));
     EXPECT_TRUE(MenuItem::EnabledGet(*automatic, 0));
     EXPECT_TRUE(MenuItem::EnabledGet(*byHandler, 0));
     EXPECT_EQ(handlerCalls, 1);
 
     SampleBar s;
-    s.bar->record().callSlot<void(Object&)>(MenuItem::DisableEntirelySlot, *s.bar);
+    s.bar->record().callSlot<void(Object&)>(MenuItem::SlotDisableEntirely, *s.bar);
     EXPECT_FALSE(MenuItem::EnabledGet(*lookup(s.bar, "Two"), 0));
 }
 

@@ -28,7 +28,7 @@ namespace {
 Ref<Object> newItem(const char* name, const char* text, const char* shortcut, const ClassRecord& record = MenuItem::Lookup())
 {
     Ref<Object> item = RuntimeNewObject(record);
-    item->record().callSlot<void(Object&)>(MenuItem::ConstructorSlot, *item);
+    item->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *item);
     MenuItem::NameSet(*item, 0, String(name));
     MenuItem::AutoEnableSet(*item, 0, true);
     MenuItem::TextSet(*item, 0, String(text));
@@ -39,12 +39,12 @@ Ref<Object> newItem(const char* name, const char* text, const char* shortcut, co
 
 void append(const Ref<Object>& parent, const Ref<Object>& item)
 {
-    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::AppendSlot, *parent, item);
+    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *parent, item);
 }
 
 Ref<Object> lookup(const Ref<Object>& root, const char* name)
 {
-    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::LookupSlot, *root, String(name));
+    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotLookup, *root, String(name));
 }
 
 // The File and Edit menus a program builds, in the framework's terms only.
@@ -265,7 +265,7 @@ TEST_F(MenuOnWindow, AnItemMayRemoveItselfWhenChosen)
 {
     ClassRecord closing("Closing", &MenuItem::Lookup());
     closing.setEventHandler("Action", makeCode<bool(Object&)>([](Object& self) {
-        self.record().callSlot<void(Object&)>(MenuItem::CloseSlot, self);
+        self.record().callSlot<void(Object&)>(MenuItem::SlotClose, self);
         return true;
     }));
     append(lookup(bar, "FileMenu"), newItem("FileOnce", "&Once", nullptr, closing));
@@ -297,7 +297,7 @@ TEST_F(MenuOnWindow, PopUpReturnsTheChosenEntry)
         QTest::keyClick(popup, Qt::Key_Return);
     });
     Ref<Object> chosen = menu->record().callSlot<Ref<Object>(Object&, std::int32_t, std::int32_t)>(
-        MenuItem::PopUpAtSlot, *menu, 10, 10);
+        MenuItem::SlotPopUpAt, *menu, 10, 10);
     ASSERT_TRUE(chosen);
     EXPECT_EQ(MenuItem::from(*chosen).name(), String("Second"));
 }
