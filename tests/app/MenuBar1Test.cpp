@@ -20,7 +20,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace platform;
@@ -55,6 +57,81 @@ std::vector<std::string> names(const Object& parent)
         result.push_back(c->name().toStdString());
     return result;
 }
+
+struct Expected {
+    const char* name;
+    const char* text;
+    const char* shortcut; // nullptr: never set
+};
+
+// The two menus, each top menu first, in building order.
+const std::vector<std::vector<Expected>> menus = {
+    { { "FileMenu", "&File", "" }, { "FileQuit", "&Quit", "Cmd+Q" } },
+    { { "EditMenu", "&Edit", "" },
+      { "EditUndo", "&Undo", "Cmd+Z" },
+      { "UntitledMenu1", "-", nullptr },
+      { "EditCut", "Cu&t", "Cmd+X" },
+      { "EditCopy", "&Copy", "Cmd+C" },
+      { "EditPaste", "&Paste", "Cmd+V" },
+      { "EditClear", "&Delete", "" },
+      { "UntitledMenu0", "-", nullptr },
+      { "EditSelectAll", "Select &All", "Cmd+A" } },
+};
+
+// Logs the menu items' setters while it lives. The setters offer no observer of their own; the
+// test program is linked with them wrapped (tests/CMakeLists.txt).
+struct SetterLog {
+    explicit SetterLog(std::vector<std::string>& log) { s_log = &log; }
+    ~SetterLog() { s_log = nullptr; }
+    SetterLog(const SetterLog&) = delete;
+    SetterLog& operator=(const SetterLog&) = delete;
+
+    // The item by the name it has, or for the Name setter by the name it is given.
+    static void note(Object& item, const char* setter, const String* givenName = nullptr)
+    {
+        if (s_log)
+            s_log->push_back((givenName ? *givenName : MenuItem::from(item).name()).toStdString() + " " + setter);
+    }
+    static inline std::vector<std::string>* s_log = nullptr;
+};
+
+}
+
+void realNameSet(Object&, std::int32_t, const String&) __asm__("__real__ZN8platform8MenuItem7NameSetERNS_6ObjectEiRKNS_6StringE");
+void wrappedNameSet(Object&, std::int32_t, const String&) __asm__("__wrap__ZN8platform8MenuItem7NameSetERNS_6ObjectEiRKNS_6StringE");
+void wrappedNameSet(Object& item, std::int32_t index, const String& value)
+{
+    SetterLog::note(item, "Name", &value);
+    realNameSet(item, index, value);
+}
+
+void realAutoEnableSet(Object&, std::int32_t, bool) __asm__("__real__ZN8platform8MenuItem13AutoEnableSetERNS_6ObjectEib");
+void wrappedAutoEnableSet(Object&, std::int32_t, bool) __asm__("__wrap__ZN8platform8MenuItem13AutoEnableSetERNS_6ObjectEib");
+void wrappedAutoEnableSet(Object& item, std::int32_t index, bool value)
+{
+    SetterLog::note(item, "AutoEnable");
+    realAutoEnableSet(item, index, value);
+}
+
+void realTextSet(Object&, std::int32_t, const String&) __asm__("__real__ZN8platform8MenuItem7TextSetERNS_6ObjectEiRKNS_6StringE");
+void wrappedTextSet(Object&, std::int32_t, const String&) __asm__("__wrap__ZN8platform8MenuItem7TextSetERNS_6ObjectEiRKNS_6StringE");
+void wrappedTextSet(Object& item, std::int32_t index, const String& value)
+{
+    SetterLog::note(item, "Text");
+    realTextSet(item, index, value);
+}
+
+void realKeyboardShortcutSet(Object&, std::int32_t, const String&) __asm__(
+    "__real__ZN8platform8MenuItem19KeyboardShortcutSetERNS_6ObjectEiRKNS_6StringE");
+void wrappedKeyboardShortcutSet(Object&, std::int32_t, const String&) __asm__(
+    "__wrap__ZN8platform8MenuItem19KeyboardShortcutSetERNS_6ObjectEiRKNS_6StringE");
+void wrappedKeyboardShortcutSet(Object& item, std::int32_t index, const String& value)
+{
+    SetterLog::note(item, "KeyboardShortcut");
+    realKeyboardShortcutSet(item, index, value);
+}
+
+namespace {
 
 class MenuBar1Test : public ::testing::Test {
 protected:
@@ -108,29 +185,11 @@ TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
     EXPECT_EQ(record.attributes()[0].value, String("Public"));
 }
 
-struct Expected {
-    const char* name;
-    const char* text;
-    const char* shortcut; // nullptr: never set
-};
-
 // Guards: a menu item with a wrong name, text, shortcut or place, or not enabled automatically.
 TEST_F(MenuBar1Test, BuildsTheFileAndEditMenus)
 {
     const Ref<Object> bar = MenuBar1::implicitInstance();
     ASSERT_EQ(names(*bar), std::vector<std::string>({ "FileMenu", "EditMenu" }));
-    const std::vector<std::vector<Expected>> menus = {
-        { { "FileMenu", "&File", "" }, { "FileQuit", "&Quit", "Cmd+Q" } },
-        { { "EditMenu", "&Edit", "" },
-          { "EditUndo", "&Undo", "Cmd+Z" },
-          { "UntitledMenu1", "-", nullptr },
-          { "EditCut", "Cu&t", "Cmd+X" },
-          { "EditCopy", "&Copy", "Cmd+C" },
-          { "EditPaste", "&Paste", "Cmd+V" },
-          { "EditClear", "&Delete", "" },
-          { "UntitledMenu0", "-", nullptr },
-          { "EditSelectAll", "Select &All", "Cmd+A" } },
-    };
     for (std::size_t m = 0; m < menus.size(); ++m) {
         const MenuItem& top = *MenuItem::from(*bar).children()[m];
         ASSERT_EQ(top.children().size() + 1, menus[m].size());
@@ -183,33 +242,67 @@ TEST_F(MenuBar1Test, TheAccessorBuildsOnceAndKeepsOneReference)
 }
 
 // Guards: the constructor bypassing the method table, a top menu held between rows instead of
-// found anew, or an item attached before it is complete.
+// found anew, a setter out of its place (Name, AutoEnable, Text, KeyboardShortcut), a separator
+// given a shortcut, or an item attached before it is complete.
 TEST_F(MenuBar1Test, BuildsThroughTheMethodTableInRowOrder)
 {
     std::vector<std::string> log;
+    // Stands in for the top menu that Child found, so that an entry's Append on it is seen too; the
+    // entry still goes to the real menu.
+    const std::unique_ptr<ClassRecord> standIn = RuntimeNewClass(&MenuItem::Lookup());
+    standIn->setName("TopMenuStandIn");
+    Ref<Object> found;
+    standIn->setSlot(MenuItem::SlotAppend, "Append", makeCode<AppendSig>([&](Object&, const Ref<Object>& item) {
+        log.push_back(MenuItem::from(*item).name().toStdString() + " attached to "
+                      + MenuItem::from(*found).name().toStdString());
+        MenuItem::Lookup().slot(MenuItem::SlotAppend).code->call<AppendSig>("Append", *std::exchange(found, nullptr), item);
+    }));
     SlotSwap child(MenuItem::SlotChild, [&](const Code& original) {
-        return makeCode<ChildSig>([&log, original](Object& self, const String& name) {
+        return makeCode<ChildSig>([&, original](Object& self, const String& name) {
             log.push_back("Child " + name.toStdString());
-            return original->call<ChildSig>("Child", self, name);
+            found = original->call<ChildSig>("Child", self, name);
+            return found ? RuntimeNewObject(*standIn) : Ref<Object>();
         });
     });
     SlotSwap append(MenuItem::SlotAppend, [&](const Code& original) {
         return makeCode<AppendSig>([&log, original](Object& self, const Ref<Object>& item) {
-            const MenuItem& m = MenuItem::from(*item);
-            EXPECT_TRUE(m.autoEnable() && m.keyboardShortcutWasSet() && !m.text().isEmpty());
-            log.push_back("Append " + m.name().toStdString());
+            log.push_back(MenuItem::from(*item).name().toStdString() + " attached to the menu bar");
             original->call<AppendSig>("Append", self, item);
         });
     });
-    SlotSwap untitled0(MenuBar1::SlotUntitled0, [&](const Code& original) {
-        return makeCode<void(Object&)>([&log, original](Object& self) {
-            log.push_back("Untitled0");
-            original->call<void(Object&)>("Untitled0", self);
-        });
-    });
-    MenuBar1::implicitInstance();
-    std::vector<std::string> expected = { "Untitled0", "Append FileMenu", "Child FileMenu", "Append EditMenu" };
-    expected.insert(expected.end(), 8, "Child EditMenu");
+    auto logged = [&log](const char* name) {
+        return [&log, name](const Code& original) {
+            return makeCode<void(Object&)>([&log, name, original](Object& self) {
+                log.push_back(name);
+                original->call<void(Object&)>(name, self);
+            });
+        };
+    };
+    SlotSwap untitled0(MenuBar1::SlotUntitled0, logged("Untitled0"));
+    SlotSwap untitled1(MenuBar1::SlotUntitled1, logged("Untitled1"));
+    {
+        SetterLog setters(log);
+        MenuBar1::implicitInstance();
+    }
+
+    std::vector<std::string> expected;
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        expected.push_back(m == 0 ? "Untitled0" : "Untitled1");
+        const std::string top = menus[m][0].name;
+        for (const Expected& row : menus[m]) {
+            const std::string name = row.name;
+            for (const char* setter : { "Name", "AutoEnable", "Text" })
+                expected.push_back(name + " " + setter);
+            if (row.shortcut)
+                expected.push_back(name + " KeyboardShortcut");
+            if (name == top) {
+                expected.push_back(name + " attached to the menu bar");
+            } else {
+                expected.push_back("Child " + top);
+                expected.push_back(name + " attached to " + top);
+            }
+        }
+    }
     EXPECT_EQ(log, expected);
 }
 

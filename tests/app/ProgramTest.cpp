@@ -3,6 +3,7 @@
 #include "Program.h"
 
 #include "Application.h"
+#include "Delegate.h"
 #include "EventLoop.h"
 #include "Graphics.h"
 #include "Introspection.h"
@@ -36,6 +37,79 @@
 #include <vector>
 
 using namespace platform;
+
+namespace {
+
+// What start-up handed the framework and what shut-down released, seen through framework calls
+// that offer no observer of their own: the test program is linked with them wrapped
+// (tests/CMakeLists.txt), and each wrapper tells the probe, when one is set, and passes the call on.
+struct LifeProbe {
+    struct MadeDelegate {
+        Delegate::InvokerFn invoker;
+        Ref<Object> target;
+        String signature;
+        Ref<Object> delegate; // held, so its count shows whether the program still holds it
+    };
+    // The first delegate made while the probe lives: start-up's, made before anything else runs.
+    std::optional<MadeDelegate> startupDelegate;
+    std::vector<Code> startupCodes;
+    std::vector<int> delegateRefsAsStartupReturned;
+    std::vector<std::string> finalizers;
+
+    int startupDelegateRefs() const { return startupDelegate ? startupDelegate->delegate->refCount() : 0; }
+
+    LifeProbe() { s_current = this; }
+    ~LifeProbe() { s_current = nullptr; }
+    LifeProbe(const LifeProbe&) = delete;
+    LifeProbe& operator=(const LifeProbe&) = delete;
+
+    static inline LifeProbe* s_current = nullptr;
+};
+
+}
+
+Ref<Object> realCreateDelegate(Delegate::InvokerFn, Code, const Ref<Object>&, const String&) __asm__(
+    "__real__ZN8platform21RuntimeCreateDelegateEPFvRKNS_8DelegateEESt10shared_ptrIKNS_8CallableEERKNS_3RefINS_6ObjectEEERKNS_6StringE");
+Ref<Object> wrappedCreateDelegate(Delegate::InvokerFn, Code, const Ref<Object>&, const String&) __asm__(
+    "__wrap__ZN8platform21RuntimeCreateDelegateEPFvRKNS_8DelegateEESt10shared_ptrIKNS_8CallableEERKNS_3RefINS_6ObjectEEERKNS_6StringE");
+Ref<Object> wrappedCreateDelegate(Delegate::InvokerFn invoker, Code code, const Ref<Object>& target, const String& signature)
+{
+    Ref<Object> made = realCreateDelegate(invoker, std::move(code), target, signature);
+    LifeProbe* probe = LifeProbe::s_current;
+    if (probe && !probe->startupDelegate)
+        probe->startupDelegate = LifeProbe::MadeDelegate { invoker, target, signature, made };
+    return made;
+}
+
+void realRunFrameworkInitialization(const Code&) __asm__("__real__ZN8platform26RunFrameworkInitializationERKSt10shared_ptrIKNS_8CallableEE");
+void wrappedRunFrameworkInitialization(const Code&) __asm__("__wrap__ZN8platform26RunFrameworkInitializationERKSt10shared_ptrIKNS_8CallableEE");
+void wrappedRunFrameworkInitialization(const Code& startup)
+{
+    LifeProbe* probe = LifeProbe::s_current;
+    if (probe)
+        probe->startupCodes.push_back(startup);
+    realRunFrameworkInitialization(startup);
+    if (probe)
+        probe->delegateRefsAsStartupReturned.push_back(probe->startupDelegateRefs());
+}
+
+#define SUMWISE_LOGGED_FINALIZER(mangled, name)                                                                        \
+    void real##mangled() __asm__("__real_" #mangled);                                                                  \
+    void wrapped##mangled() __asm__("__wrap_" #mangled);                                                               \
+    void wrapped##mangled()                                                                                            \
+    {                                                                                                                  \
+        if (LifeProbe* probe = LifeProbe::s_current)                                                                   \
+            probe->finalizers.push_back(name);                                                                         \
+        real##mangled();                                                                                               \
+    }
+SUMWISE_LOGGED_FINALIZER(_ZN8platform13WindowSupport22ImplicitWindowListExitEv, "_mImplicitWindowList.__Exit")
+SUMWISE_LOGGED_FINALIZER(_ZN8platform13WindowSupport16DirtyWindowsExitEv, "_WindowSupport.mDirtyWindows.__Exit")
+SUMWISE_LOGGED_FINALIZER(_ZN8platform13WindowSupport11WindowsExitEv, "_WindowSupport.Windows.__Exit")
+SUMWISE_LOGGED_FINALIZER(_ZN8platform13Introspection12ArrayMapExitEv, "Introspection.ArrayInfo.mArrayMap.__Exit")
+SUMWISE_LOGGED_FINALIZER(_ZN8platform13Introspection20ClassFQNToRefMapExitEv, "Introspection.ClassInfo.sClassFQNToRefMap.__Exit")
+SUMWISE_LOGGED_FINALIZER(_ZN8platform13Introspection15ClassRefMapExitEv, "Introspection.ClassInfo.sClassRefMap.__Exit")
+SUMWISE_LOGGED_FINALIZER(_ZN8MenuBar120implicitInstanceExitEv, "MenuBar1._implicitInstance.__Exit")
+#undef SUMWISE_LOGGED_FINALIZER
 
 namespace {
 
@@ -153,6 +227,17 @@ struct StartupProbe {
     });
 };
 
+// The seven releases of the module globals at shut-down, in their order.
+const std::vector<std::string> moduleFinalizers = {
+    "_mImplicitWindowList.__Exit",
+    "_WindowSupport.mDirtyWindows.__Exit",
+    "_WindowSupport.Windows.__Exit",
+    "Introspection.ArrayInfo.mArrayMap.__Exit",
+    "Introspection.ClassInfo.sClassFQNToRefMap.__Exit",
+    "Introspection.ClassInfo.sClassRefMap.__Exit",
+    "MenuBar1._implicitInstance.__Exit",
+};
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -199,10 +284,13 @@ protected:
 };
 
 // Guards: a start-up step run out of order, run twice, or skipped; the app object created before
-// the class records exist; the window opened before the app object carries its menu bar.
+// the class records exist; the window opened before the app object carries its menu bar; a start-up
+// delegate with another invoker, a target or another signature, or still held when the loop runs;
+// the module globals released in another order.
 TEST_F(ProgramTest, StartsUpInOrderAndQuitsWithStatusZero)
 {
     StartupProbe probe;
+    LifeProbe life;
     int appsMade = 0;
     const ClassRecord::Factory makeApplication = Application::Lookup().factory();
     replaceAppRecord([&](const ClassRecord& record) {
@@ -237,6 +325,8 @@ TEST_F(ProgramTest, StartsUpInOrderAndQuitsWithStatusZero)
         EXPECT_TRUE(shown->isVisible());
         EXPECT_EQ(shown->windowTitle(), "Sumwise");
         EXPECT_EQ(shown->focusWidget(), shown->findChild<QLineEdit*>()) << "focus in the practice number field";
+        EXPECT_EQ(life.startupDelegateRefs(), 1) << "the program let go of the delegate before the loop";
+        EXPECT_TRUE(life.finalizers.empty());
         Quit(0);
     });
 
@@ -249,6 +339,17 @@ TEST_F(ProgramTest, StartsUpInOrderAndQuitsWithStatusZero)
     expectGlobalsReleased();
     EXPECT_FALSE(shown) << "the window went at shut-down";
     EXPECT_NE(QCoreApplication::instance(), nullptr) << "a Qt application made by others stays";
+
+    ASSERT_TRUE(life.startupDelegate);
+    const LifeProbe::MadeDelegate& made = *life.startupDelegate;
+    EXPECT_TRUE(made.invoker == &Delegate::Invoke) << "invoked as a routine without arguments";
+    EXPECT_FALSE(made.target);
+    EXPECT_EQ(made.signature.bytes(), "(  )");
+    EXPECT_TRUE(made.signature.encoding() == TextEncoding::ASCII) << "the signature is tagged ASCII";
+    ASSERT_EQ(life.startupCodes.size(), 1u);
+    EXPECT_EQ(life.startupCodes[0], static_cast<const Delegate&>(*made.delegate).code()) << "only its code is handed on";
+    EXPECT_EQ(life.delegateRefsAsStartupReturned, std::vector<int> { 2 }) << "held through the initialisation";
+    EXPECT_EQ(life.finalizers, moduleFinalizers);
 }
 
 struct LoopEnd {
@@ -368,12 +469,14 @@ void PrintTo(const StartupFailure& failure, std::ostream* os)
 class ProgramStartupFailureTest : public ProgramTest, public ::testing::WithParamInterface<StartupFailure> {};
 
 // Guards: a start-up failure that enters the event loop anyway, opens a window, goes unreported,
-// exits with 0, leaks the application object or the menu bar, or trips shut-down over a nil global.
+// exits with 0, leaks the application object, the menu bar or the start-up delegate, skips a
+// release at shut-down or trips it over a nil global.
 TEST_P(ProgramStartupFailureTest, ReportsSkipsTheLoopAndShutsDown)
 {
     const StartupFailure& failure = GetParam();
     const std::string name = failure.name;
     StartupProbe probe;
+    LifeProbe life;
     std::optional<Swap> broken;
     if (name == "NoApplicationObject") {
         replaceAppRecord([](const ClassRecord&) -> Object* { return nullptr; });
@@ -400,6 +503,8 @@ TEST_P(ProgramStartupFailureTest, ReportsSkipsTheLoopAndShutsDown)
     EXPECT_EQ(probe.log, expected);
     expectGlobalsReleased();
     EXPECT_EQ(WindowSupport::openWindowCount(), 0u);
+    EXPECT_EQ(life.startupDelegateRefs(), 1) << "the program let go of the start-up delegate";
+    EXPECT_EQ(life.finalizers, moduleFinalizers);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, ProgramStartupFailureTest, ::testing::ValuesIn(startupFailures),

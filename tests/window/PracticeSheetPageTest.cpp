@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 using namespace platform;
@@ -40,53 +42,98 @@ Printed print(SheetWindow& sheet, RecordingGraphics::Metrics metrics = exampleMe
     return p;
 }
 
-// Guards: any coordinate of the worked example drifting (a conversion at the wrong point, the
-// rule's margin taken from the height, the grid not pushed down by the title).
-TEST(PracticeSheetPage, WorkedExampleGeometry)
+struct GeometryCase {
+    const char* name;
+    std::int32_t width;
+    std::int32_t height;
+    double charWidth;
+    // Worked out by hand from the page's formulas; whole() truncates toward zero.
+    std::int32_t titleX;      // whole(width / 2 - width of "Multiplying 7" / 2)
+    std::int32_t columnWidth; // whole(width / 10)
+    std::int32_t topOffset;   // whole(left + width of "× " + 5) - left
+    std::int32_t ruleOffset;  // whole(left + columnWidth - width / 40) - left
+    std::int32_t rowPitch;    // 4 * whole(height / 40)
+};
+
+void PrintTo(const GeometryCase& c, std::ostream* os)
 {
+    *os << c.name;
+}
+
+class PageGeometry : public testing::TestWithParam<GeometryCase> {};
+
+// Guards: any coordinate drifting: a real converted to whole at another point than the six (the
+// title's halves or the rule's margin converted apart, a width rounded instead of truncated), the
+// rule's margin taken from the height, or the grid not pushed down by the title.
+TEST_P(PageGeometry, EveryCoordinateFollowsTheFormulas)
+{
+    const GeometryCase& g = GetParam();
     SheetWindow sheet;
-    const Printed p = print(sheet);
+    RecordingGraphics::Metrics m = exampleMetrics();
+    m.width = g.width;
+    m.height = g.height;
+    m.charWidth = g.charWidth;
+    const Printed p = print(sheet, m);
     ASSERT_EQ(p.strings.size(), 201u);
     ASSERT_EQ(p.lines.size(), 100u);
     EXPECT_EQ(p.page->count(Kind::NextPage), 0u);
 
     const auto& title = p.strings[0];
     EXPECT_EQ(title.text, "Multiplying 7");
-    EXPECT_EQ(title.x1, 300 - 13 * 6 / 2);
+    EXPECT_EQ(title.x1, g.titleX);
     EXPECT_EQ(title.y1, 15);
     EXPECT_EQ(title.size, 20.0f);
     EXPECT_TRUE(title.bold);
 
-    for (int r : { 0, 9 }) {
-        for (int c : { 0, 9 }) {
+    for (int r = 0; r < 10; ++r) {
+        for (int c = 0; c < 10; ++c) {
             SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
-            const auto& top = p.strings[1 + 2 * (r * 10 + c)];
-            const auto& second = p.strings[2 + 2 * (r * 10 + c)];
+            const auto& top = p.strings[static_cast<std::size_t>(1 + 2 * (r * 10 + c))];
+            const auto& second = p.strings[static_cast<std::size_t>(2 + 2 * (r * 10 + c))];
             const auto& rule = p.lines[static_cast<std::size_t>(r * 10 + c)];
-            EXPECT_EQ(top.x1, 60 * c + 12 + 5); // "× " is two characters of 6
-            EXPECT_EQ(top.y1, 80 * r + 39);
-            EXPECT_EQ(second.text, "\u00D7 7");
-            EXPECT_EQ(second.x1, 60 * c + 5);
-            EXPECT_EQ(second.y1, 80 * r + 50);
-            EXPECT_EQ(rule.x1, 60 * c);
-            EXPECT_EQ(rule.x2, 60 * c + 45);
-            EXPECT_EQ(rule.y1, 80 * r + 53);
-            EXPECT_EQ(rule.y2, rule.y1);
-            EXPECT_FALSE(top.bold);
-            EXPECT_EQ(top.size, 12.0f);
+            const std::int32_t left = g.columnWidth * c;
+            ASSERT_EQ(top.x1, left + g.topOffset);
+            ASSERT_EQ(top.y1, g.rowPitch * r + 39); // bodyAscent 9 + 2 * titleAscent 15
+            ASSERT_EQ(second.text, "\u00D7 7");
+            ASSERT_EQ(second.x1, left + 5);
+            ASSERT_EQ(second.y1, g.rowPitch * r + 50);
+            ASSERT_EQ(rule.x1, left);
+            ASSERT_EQ(rule.x2, left + g.ruleOffset);
+            ASSERT_EQ(rule.y1, g.rowPitch * r + 53);
+            ASSERT_EQ(rule.y2, rule.y1);
+            ASSERT_FALSE(top.bold);
+            ASSERT_EQ(top.size, 12.0f);
         }
     }
-    EXPECT_EQ(p.strings[200].y1, 770);
-    EXPECT_EQ(p.lines[99].x1, 540);
-    EXPECT_EQ(p.lines[99].x2, 585);
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Table, PageGeometry,
+    testing::Values(
+        // The worked example: 300 - 78 / 2; 60 + 12 + 5; 60 - 15; 4 * 20.
+        GeometryCase { "WorkedExample", 600, 800, 6.0, 261, 60, 17, 45, 80 },
+        // 318.5 - 40.625 = 277.875 (halves converted apart: 278); 63.7; 12.5 + 5 = 17.5 (rounded: 18);
+        // 63 - 15.925 = 47.075 (margin converted apart: 48); 20.75.
+        GeometryCase { "FractionalWidths", 637, 830, 6.25, 277, 63, 17, 47, 80 },
+        // A title wider than the page: 318.5 - 324.35 = -5.85 (halves apart or rounded down: -6);
+        // 99.8 + 5 = 104.8 (rounded: 105); 19.975.
+        GeometryCase { "TitleWiderThanThePage", 637, 799, 49.9, -5, 63, 104, 47, 76 }),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Guards: the page seeing its questions in another order than the drawing promises (the title's
-// width measured before the page's, the popup read after drawing began, a missed ascent).
+// width measured before the page's, the popup read after drawing began, a missed ascent), or the
+// background-task hook called elsewhere than after each problem and each row.
 TEST(PracticeSheetPage, CallsReachThePageInTheirOrder)
 {
     SheetWindow sheet;
-    const Printed p = print(sheet);
+    Ref<RecordingGraphics> page = RecordingGraphics::make(exampleMetrics());
+    std::vector<std::size_t> hooksAfter; // how many page calls came before each background-task hook
+    BackgroundTaskSpy spy([&] {
+        if (!page->calls().empty())
+            hooksAfter.push_back(page->calls().size());
+    });
+    sheet.answerDialogWith(page);
+    sheet.press();
     std::vector<Kind> expected { Kind::TextSizeGet, Kind::TextSizeSet, Kind::BoldSet, Kind::TextAscent, Kind::Width,
                                  Kind::StringWidth, Kind::TextAscent, Kind::DrawString, Kind::TextSizeSet,
                                  Kind::BoldSet, Kind::Height, Kind::Width };
@@ -96,9 +143,18 @@ TEST(PracticeSheetPage, CallsReachThePageInTheirOrder)
             expected.push_back(k);
     }
     std::vector<Kind> seen;
-    for (const auto& call : p.page->calls())
+    for (const auto& call : page->calls())
         seen.push_back(call.kind);
     EXPECT_EQ(seen, expected);
+
+    // One after each problem's rule, one more after each row.
+    std::vector<std::size_t> expectedHooks;
+    for (std::size_t r = 0; r < 10; ++r) {
+        for (std::size_t c = 0; c < 10; ++c)
+            expectedHooks.push_back(12 + 10 * (10 * r + c + 1));
+        expectedHooks.push_back(expectedHooks.back());
+    }
+    EXPECT_EQ(hooksAfter, expectedHooks);
 }
 
 // Guards: problems drawn out of row-major order, or row r not showing block r of the digits.

@@ -3,12 +3,15 @@
 #include "RecordingGraphics.h"
 #include "NilObjectException.h"
 #include "Random.h"
+#include "Window.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 using namespace platform;
@@ -50,13 +53,86 @@ bool isPermutationOfDigits(Row row)
     return true;
 }
 
-struct FixedSeeds {
-    explicit FixedSeeds(std::uint64_t first)
-    {
-        Random::setSeedSource([n = first]() mutable { return n++; });
-    }
-    ~FixedSeeds() { Random::setSeedSource(nullptr); }
+// New generators take their seeds from source while it lives.
+struct SeedsFrom {
+    explicit SeedsFrom(Random::SeedSource source) { Random::setSeedSource(std::move(source)); }
+    ~SeedsFrom() { Random::setSeedSource(nullptr); }
 };
+
+Random::SeedSource countingFrom(std::uint64_t first)
+{
+    return [n = first]() mutable { return n++; };
+}
+
+// One press as the framework sees it: 'N' a generator made, 'S' a seed taken, 'D' a digit drawn,
+// 'H' the background-task hook while a generator is held, 'h' the hook while none is; a block to a line.
+struct PressLog {
+    std::string events;
+    std::vector<std::int32_t> digits;
+};
+
+using NewSig = Ref<Object>(Object&, const ClassRecord&);
+using InRangeSig = std::int32_t(Object&, std::int32_t, std::int32_t);
+
+PressLog pressAndWatch(SheetWindow& sheet)
+{
+    PressLog log;
+    const std::unique_ptr<ClassRecord> watchedRandom = RuntimeNewClass(&Random::Lookup());
+    watchedRandom->setName("WatchedRandom");
+    watchedRandom->setSlot(Random::SlotInRange, "InRange",
+                           makeCode<InRangeSig>([&log, inRange = Random::Lookup().slot(Random::SlotInRange).code](
+                                                    Object& generator, std::int32_t low, std::int32_t high) {
+                               EXPECT_TRUE(low == 0 && high == 9);
+                               log.events += 'D';
+                               return log.digits.emplace_back(inRange->call<InRangeSig>("InRange", generator, low, high));
+                           }));
+    long liveWithoutGenerator = 0;
+    const Slot made = sheet.record().slot(Window::SlotNew);
+    sheet.record().setSlot(Window::SlotNew, made.name, makeCode<NewSig>([&](Object& window, const ClassRecord& record) {
+        EXPECT_EQ(&record, &Random::Lookup());
+        log.events += log.events.empty() ? "N" : "\nN";
+        liveWithoutGenerator = Object::liveInstances();
+        return made.code->call<NewSig>("New", window, *watchedRandom);
+    }));
+    {
+        SeedsFrom seeds([&log, next = countingFrom(1)]() mutable {
+            log.events += 'S';
+            return next();
+        });
+        BackgroundTaskSpy spy([&] { log.events += Object::liveInstances() > liveWithoutGenerator ? 'H' : 'h'; });
+        sheet.press();
+    }
+    sheet.record().setSlot(Window::SlotNew, made.name, made.code);
+    return log;
+}
+
+// The same press as the action's algorithm lays it out, given the digits that came up: per block a
+// new generator seeded once; a hook after each redraw, each kept digit, each copied digit, and after
+// the generator's release; then, for a printed page, one after each problem and each row.
+std::string expectedEvents(const std::vector<std::int32_t>& digits, bool printed)
+{
+    std::string e;
+    std::size_t next = 0;
+    auto draw = [&] {
+        e += 'D';
+        return next < digits.size() ? digits[next++] : -1;
+    };
+    for (int block = 0; block < 10; ++block) {
+        e += e.empty() ? "NS" : "\nNS";
+        std::vector<std::int32_t> taken;
+        for (int k = 0; k < 10; ++k) {
+            std::int32_t digit = draw();
+            while (std::find(taken.begin(), taken.end(), digit) != taken.end()) {
+                digit = draw();
+                e += 'H';
+            }
+            taken.push_back(digit);
+            e += 'H';
+        }
+        e += std::string(10, 'H') + 'h';
+    }
+    return e + std::string(printed ? 110 : 0, 'h');
+}
 
 // Guards: a block missing a digit or repeating one (the redraw loop giving up, an end of the range
 // never drawn), over many presses.
@@ -73,7 +149,7 @@ TEST(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
 // and a digit favouring some place in the row. With fixed seeds the outcome is repeatable.
 TEST(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
 {
-    FixedSeeds seeds(2024);
+    SeedsFrom seeds(countingFrom(2024));
     SheetWindow sheet;
     std::map<Row, int> seen;
     std::array<std::array<int, 10>, 10> placeCounts {};
@@ -117,7 +193,27 @@ TEST(PrintAction, OrdersDifferWithTheRealSeed)
     EXPECT_LE(equalPairs, 2);
 }
 
-// Guards: a cancelled dialog drawing, showing anything or breaking the next press.
+// Guards: a generator shared between blocks or presses, or seeded by the program; a block begun
+// before its generator exists or ended before releasing it; a hook call dropped from or added to a
+// loop of the draw or of the page.
+TEST(PrintAction, EachBlockDrawsFromANewGeneratorAndEveryLoopCallsTheHook)
+{
+    SheetWindow sheet;
+    for (const bool printed : { false, true, false }) {
+        SCOPED_TRACE(printed ? "printed" : "cancelled");
+        Ref<RecordingGraphics> page = printed ? RecordingGraphics::make(metrics()) : nullptr;
+        sheet.answerDialogWith(page);
+        const PressLog log = pressAndWatch(sheet);
+        const auto hooks = std::count_if(log.events.begin(), log.events.end(), [](char e) { return e == 'H' || e == 'h'; });
+        const auto redraws = static_cast<long>(log.digits.size()) - 100;
+        EXPECT_GT(redraws, 0) << "the redraw loop is exercised";
+        EXPECT_EQ(hooks, 210 + redraws + (printed ? 110 : 0));
+        ASSERT_EQ(log.events, expectedEvents(log.digits, printed));
+    }
+}
+
+// Guards: a cancelled dialog drawing, showing anything or breaking the next press; the dialog given
+// a printer setup or a parent window.
 TEST(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
 {
     const long before = Object::liveInstances();
@@ -131,6 +227,7 @@ TEST(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
         const auto rows = pressAndReadRows(sheet);
         EXPECT_EQ(sheet.dialogsShown(), 2);
         EXPECT_TRUE(isPermutationOfDigits(rows[0]));
+        EXPECT_EQ(sheet.dialogArguments(), std::vector<SheetWindow::DialogArguments>(2, { false, false }));
     }
     EXPECT_EQ(Object::liveInstances(), before);
 }

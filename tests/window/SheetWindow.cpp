@@ -1,5 +1,6 @@
 #include "SheetWindow.h"
 
+#include "EventLoop.h"
 #include "PopupMenu.h"
 #include "PrintDialog.h"
 #include "PushButton.h"
@@ -20,11 +21,35 @@ Ref<Object> addControl(const Ref<Object>& window, const ClassRecord& record, con
     return control;
 }
 
+std::function<void()> s_backgroundTaskSpy;
+
+}
+
+// The linker sends every call of platform::RuntimeBackgroundTask() from the libraries here.
+void realRuntimeBackgroundTask() __asm__("__real__ZN8platform21RuntimeBackgroundTaskEv");
+void wrappedRuntimeBackgroundTask() __asm__("__wrap__ZN8platform21RuntimeBackgroundTaskEv");
+void wrappedRuntimeBackgroundTask()
+{
+    if (s_backgroundTaskSpy)
+        s_backgroundTaskSpy();
+    realRuntimeBackgroundTask();
+}
+
+BackgroundTaskSpy::BackgroundTaskSpy(std::function<void()> onCall)
+{
+    s_backgroundTaskSpy = std::move(onCall);
+}
+
+BackgroundTaskSpy::~BackgroundTaskSpy()
+{
+    s_backgroundTaskSpy = nullptr;
 }
 
 SheetWindow::SheetWindow(Parts parts)
+    : m_record(RuntimeNewClass(&Window::Lookup()))
 {
-    window = RuntimeNewObject(Window::Lookup());
+    m_record->setName("SheetWindow");
+    window = RuntimeNewObject(*m_record);
     button = addControl(window, PushButton::Lookup(), "PushButton1");
     if (parts.textField)
         addControl(window, TextField::Lookup(), "TextField1");
@@ -33,8 +58,8 @@ SheetWindow::SheetWindow(Parts parts)
         setPopup("Adding\rSubtracting\rMultiplying\rDividing", 2);
     }
     setPracticeText("7");
-    setPrintDialogHook([this](const Ref<Object>&, const Ref<Object>&) {
-        ++m_dialogs;
+    setPrintDialogHook([this](const Ref<Object>& printerSetup, const Ref<Object>& parentWindow) {
+        m_dialogs.push_back({ static_cast<bool>(printerSetup), static_cast<bool>(parentWindow) });
         return m_answer;
     });
 }
