@@ -31,7 +31,7 @@ struct Attribute {
     std::optional<String> value;
 };
 
-enum MemberFlags : std::uint32_t { MemberPublic = 1, MemberInstance = 2, MemberShared = 4 };
+enum MemberFlags : std::uint32_t { MemberPublic = 1, MemberInstance = 2 };
 
 // A member published to reflection: enough to find it by name and call it generically.
 struct MemberRecord {
