@@ -86,9 +86,9 @@ void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
 {
     RectControl& self = from(control);
     // Checked before any use: a float out of int's range converts with undefined behaviour.
-    if (!std::isfinite(size) || size < 0 || size > maxTextSize)
+    if (!std::isfinite(size) || size < 0 || size > MaxTextSize)
         throw OutOfBoundsException("text size " + std::to_string(size) + " of " + self.name().toStdString()
-                                   + " is outside 0 to " + std::to_string(static_cast<int>(maxTextSize)));
+                                   + " is outside 0 to " + std::to_string(static_cast<int>(MaxTextSize)));
     QWidget& w = controlWidget<RectControl>(control, "a RectControl");
     QFont f = w.font();
     if (size == 0) {
