@@ -17,7 +17,7 @@
 
 namespace platform {
 
-struct RectControl::Qt {
+struct RectControl::QtParts {
     QPointer<QWidget> widget;
 };
 
@@ -40,7 +40,7 @@ ClassRecord* RectControl::makeRecord(const char* name, const ClassRecord& parent
 
 RectControl::RectControl(const ClassRecord& record, QWidget* widget)
     : Control(record)
-    , m_qt(std::make_unique<Qt>())
+    , m_qt(std::make_unique<QtParts>())
 {
     m_qt->widget = widget;
 }
@@ -79,7 +79,7 @@ void RectControl::Constructor(Object& control)
 
 void RectControl::SetFocus(Object& control)
 {
-    controlWidget<RectControl>(control, "a RectControl").setFocus(::Qt::OtherFocusReason);
+    controlWidget<RectControl>(control, "a RectControl").setFocus(Qt::OtherFocusReason);
 }
 
 void RectControl::TextSizeSet(Object& control, std::int32_t, float size)

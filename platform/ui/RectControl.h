@@ -46,8 +46,8 @@ protected:
     static ClassRecord* makeRecord(const char* name, const ClassRecord& parent, ClassRecord::Factory factory);
 
 private:
-    struct Qt;
-    std::unique_ptr<Qt> m_qt;
+    struct QtParts;
+    std::unique_ptr<QtParts> m_qt;
     float m_textSize = 0;
     std::uint8_t m_textUnit = 0;
 };
