@@ -1,8 +1,10 @@
 #include "SheetWindow.h"
 
-#include "RecordingGraphics.h"
+#include "FixedSeeds.h"
+#include "FrameworkTest.h"
 #include "NilObjectException.h"
 #include "Random.h"
+#include "RecordingGraphics.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <vector>
 
 using namespace platform;
+using testsupport::FixedSeeds;
 using testsupport::RecordingGraphics;
 using Kind = RecordingGraphics::Kind;
 
@@ -50,17 +53,11 @@ bool isPermutationOfDigits(Row row)
     return true;
 }
 
-struct FixedSeeds {
-    explicit FixedSeeds(std::uint64_t first)
-    {
-        Random::setSeedSource([n = first]() mutable { return n++; });
-    }
-    ~FixedSeeds() { Random::setSeedSource(nullptr); }
-};
+using PrintAction = testsupport::FrameworkTest;
 
 // Guards: a block missing a digit or repeating one (the redraw loop giving up, an end of the range
 // never drawn), over many presses.
-TEST(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
+TEST_F(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
 {
     SheetWindow sheet;
     for (int press = 0; press < 200; ++press) {
@@ -71,7 +68,7 @@ TEST(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
 
 // Guards: blocks or presses sharing their orders (one generator reused, or seeds from the clock),
 // and a digit favouring some place in the row. With fixed seeds the outcome is repeatable.
-TEST(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
+TEST_F(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
 {
     FixedSeeds seeds(2024);
     SheetWindow sheet;
@@ -101,7 +98,7 @@ TEST(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
 
 // Guards: the same with the real entropy seed. Among 100 rows there are 4950 pairs, each equal with
 // probability 1/10!; three or more equal pairs happen less than once in 10^9 runs.
-TEST(PrintAction, OrdersDifferWithTheRealSeed)
+TEST_F(PrintAction, OrdersDifferWithTheRealSeed)
 {
     SheetWindow sheet;
     std::vector<Row> rows;
@@ -118,39 +115,31 @@ TEST(PrintAction, OrdersDifferWithTheRealSeed)
 }
 
 // Guards: a cancelled dialog drawing, showing anything or breaking the next press.
-TEST(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
+TEST_F(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
 {
-    const long before = Object::liveInstances();
-    {
-        SheetWindow sheet;
-        const long objects = Object::liveInstances();
-        sheet.answerDialogWith(nullptr);
-        sheet.press();
-        EXPECT_EQ(sheet.dialogsShown(), 1);
-        EXPECT_EQ(Object::liveInstances(), objects) << "lists and generators of the press are gone";
-        const auto rows = pressAndReadRows(sheet);
-        EXPECT_EQ(sheet.dialogsShown(), 2);
-        EXPECT_TRUE(isPermutationOfDigits(rows[0]));
-    }
-    EXPECT_EQ(Object::liveInstances(), before);
+    SheetWindow sheet;
+    const long objects = Object::liveInstances();
+    sheet.answerDialogWith(nullptr);
+    sheet.press();
+    EXPECT_EQ(sheet.dialogsShown(), 1);
+    EXPECT_EQ(Object::liveInstances(), objects) << "lists and generators of the press are gone";
+    const auto rows = pressAndReadRows(sheet);
+    EXPECT_EQ(sheet.dialogsShown(), 2);
+    EXPECT_TRUE(isPermutationOfDigits(rows[0]));
 }
 
 // Guards: a missing practice number field opening the dialog anyway or leaking what was drawn.
-TEST(PrintAction, MissingTextFieldRaisesBeforeTheDialogAndReleasesEverything)
+TEST_F(PrintAction, MissingTextFieldRaisesBeforeTheDialogAndReleasesEverything)
 {
-    const long before = Object::liveInstances();
-    {
-        SheetWindow sheet(SheetWindow::Parts { false, true });
-        const int windowRefs = sheet.window->refCount();
-        const int buttonRefs = sheet.button->refCount();
-        const long objects = Object::liveInstances();
-        EXPECT_THROW(sheet.press(), NilObjectException);
-        EXPECT_EQ(sheet.dialogsShown(), 0);
-        EXPECT_EQ(sheet.window->refCount(), windowRefs);
-        EXPECT_EQ(sheet.button->refCount(), buttonRefs);
-        EXPECT_EQ(Object::liveInstances(), objects);
-    }
-    EXPECT_EQ(Object::liveInstances(), before);
+    SheetWindow sheet(SheetWindow::Parts { false, true });
+    const int windowRefs = sheet.window->refCount();
+    const int buttonRefs = sheet.button->refCount();
+    const long objects = Object::liveInstances();
+    EXPECT_THROW(sheet.press(), NilObjectException);
+    EXPECT_EQ(sheet.dialogsShown(), 0);
+    EXPECT_EQ(sheet.window->refCount(), windowRefs);
+    EXPECT_EQ(sheet.button->refCount(), buttonRefs);
+    EXPECT_EQ(Object::liveInstances(), objects);
 }
 
 }

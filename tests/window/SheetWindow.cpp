@@ -1,26 +1,15 @@
 #include "SheetWindow.h"
 
+#include "AddControl.h"
 #include "PopupMenu.h"
 #include "PrintDialog.h"
 #include "PushButton.h"
-#include "RectControl.h"
 #include "TextField.h"
 #include "Window.h"
 #include "PrintAction.h"
 
 using namespace platform;
-
-namespace {
-
-Ref<Object> addControl(const Ref<Object>& window, const ClassRecord& record, const char* name)
-{
-    Ref<Object> control = Window::New(*window, record);
-    RectControl::Constructor(*control);
-    Window::AddControl(*window, name, control);
-    return control;
-}
-
-}
+using testsupport::addControl;
 
 SheetWindow::SheetWindow(Parts parts)
 {
