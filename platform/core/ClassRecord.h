@@ -42,7 +42,7 @@ struct Attribute {
     std::optional<String> value;
 };
 
-enum MemberFlags : std::uint32_t { MemberPublic = 1, MemberInstance = 2, MemberShared = 4 };
+enum MemberFlags : std::uint32_t { MemberPublic = 1, MemberInstance = 2 };
 
 template<class Signature>
 struct ClassEvent;

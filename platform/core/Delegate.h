@@ -23,8 +23,6 @@ public:
 
     void call() const { m_invoker(*this); }
     const Code& code() const noexcept { return m_code; }
-    const Ref<Object>& target() const noexcept { return m_target; }
-    const String& signature() const noexcept { return m_signature; }
 
 private:
     Delegate(const ClassRecord& record, InvokerFn invoker, Code code, Ref<Object> target, String signature);

@@ -67,10 +67,4 @@ private:
     T* m_ptr = nullptr;
 };
 
-template<class T, class... Args>
-Ref<T> makeRef(Args&&... args)
-{
-    return Ref<T>(new T(std::forward<Args>(args)...));
-}
-
 }

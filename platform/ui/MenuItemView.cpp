@@ -4,6 +4,7 @@
 #include "EventLoop.h"
 #include "IllegalCastException.h"
 #include "MenuItem.h"
+#include "QtText.h"
 #include "UnsupportedOperationException.h"
 
 #include <QAbstractSpinBox>
@@ -86,13 +87,6 @@ QApplication& requireApplication(const std::string& what)
         throw UnsupportedOperationException(what + " can only be shown once the application has started");
     return *app;
 }
-
-QString toQString(const String& text)
-{
-    const std::string_view bytes = text.bytes();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 
 }
 
@@ -307,8 +301,7 @@ QKeySequence shortcutFromText(std::string_view text, const std::string& where)
             start = end + 1;
         }
     }
-    const QKeySequence parsed = QKeySequence::fromString(
-        QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())), QKeySequence::PortableText);
+    const QKeySequence parsed = QKeySequence::fromString(toQString(key), QKeySequence::PortableText);
     if (parsed.count() != 1 || parsed[0].key() == Qt::Key_unknown || parsed[0].keyboardModifiers() != Qt::NoModifier)
         throw fail("unknown key \"" + std::string(key) + "\"");
     const Qt::Key named = parsed[0].key();

@@ -4,6 +4,7 @@
 #include "PdfFileOutput.h"
 #include "PrintFailureReport.h"
 #include "PrintJobException.h"
+#include "QtText.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -66,12 +67,6 @@ private:
 };
 
 namespace {
-
-QString toQString(const String& text)
-{
-    const std::string_view bytes = text.bytes();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 bool printsToFile(const QPrinter& printer)
 {

@@ -3,6 +3,7 @@
 #include "Graphics.h"
 #include "Ref.h"
 #include "String.h"
+#include "TextSize.h"
 
 #include <cstdint>
 #include <memory>
@@ -45,7 +46,6 @@ public:
     void NextPage() override;
 
     static constexpr float DefaultTextSize = 12.0f;
-    static constexpr float MaxTextSize = 4096.0f;
 
 private:
     struct Job;

@@ -44,7 +44,7 @@ public:
     static ReturnPressesDefault* of(QPushButton& button)
     {
         return button.findChild<ReturnPressesDefault*>(QStringLiteral("returnPressesDefault"),
-                                                       ::Qt::FindDirectChildrenOnly);
+                                                       Qt::FindDirectChildrenOnly);
     }
 
 protected:
@@ -58,8 +58,8 @@ protected:
         if (watched != m_window || event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() != ::Qt::Key_Return && key->key() != ::Qt::Key_Enter)
-            || (key->modifiers() & ~::Qt::KeypadModifier) != ::Qt::NoModifier)
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
         if (!m_button.isDefault() || !m_button.isEnabled() || !m_button.isVisible())
             return false;

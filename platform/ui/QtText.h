@@ -6,11 +6,18 @@
 
 #include <QString>
 
+#include <string_view>
+
 namespace platform {
+
+inline QString toQString(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 inline QString toQString(const String& s)
 {
-    return QString::fromUtf8(s.bytes().data(), static_cast<qsizetype>(s.size()));
+    return toQString(s.bytes());
 }
 
 inline String fromQString(const QString& s)

@@ -17,7 +17,7 @@
 
 namespace platform {
 
-struct RectControl::Qt {
+struct RectControl::QtParts {
     QPointer<QWidget> widget;
 };
 
@@ -34,7 +34,7 @@ const ClassRecord& RectControl::Lookup()
 
 RectControl::RectControl(const ClassRecord& record, QWidget* widget)
     : Control(record)
-    , m_qt(std::make_unique<Qt>())
+    , m_qt(std::make_unique<QtParts>())
 {
     m_qt->widget = widget;
 }
@@ -73,16 +73,16 @@ void RectControl::Constructor(Object& control)
 
 void RectControl::SetFocus(Object& control)
 {
-    controlWidget<RectControl>(control, "a RectControl").setFocus(::Qt::OtherFocusReason);
+    controlWidget<RectControl>(control, "a RectControl").setFocus(Qt::OtherFocusReason);
 }
 
 void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
 {
     RectControl& self = from(control);
     // Checked before any use: a float out of int's range converts with undefined behaviour.
-    if (!std::isfinite(size) || size < 0 || size > maxTextSize)
+    if (!std::isfinite(size) || size < 0 || size > MaxTextSize)
         throw OutOfBoundsException("text size " + std::to_string(size) + " of " + self.name().toStdString()
-                                   + " is outside 0 to " + std::to_string(static_cast<int>(maxTextSize)));
+                                   + " is outside 0 to " + std::to_string(static_cast<int>(MaxTextSize)));
     QWidget& w = controlWidget<RectControl>(control, "a RectControl");
     QFont f = w.font();
     if (size == 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Control.h"
+#include "TextSize.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,8 +27,7 @@ public:
 
     // With unit 0 the size is in layout units, the units of positions and sizes, so text keeps its
     // place in a layout on any screen; 0 is the platform's own size. A size that is negative, not
-    // finite or beyond maxTextSize raises OutOfBoundsException and changes nothing.
-    static constexpr float maxTextSize = 4096.0f;
+    // finite or beyond MaxTextSize raises OutOfBoundsException and changes nothing.
     static void TextSizeSet(Object& control, std::int32_t index, float size);
     static float TextSizeGet(Object& control);
     // Only unit 0 is supported; any other raises UnsupportedOperationException.
@@ -45,8 +45,8 @@ protected:
 
 
 private:
-    struct Qt;
-    std::unique_ptr<Qt> m_qt;
+    struct QtParts;
+    std::unique_ptr<QtParts> m_qt;
     float m_textSize = 0;
     std::uint8_t m_textUnit = 0;
 };

@@ -29,7 +29,7 @@ const ClassRecord& StaticText::Lookup()
 StaticText::StaticText(const ClassRecord& record)
     : RectControl(record, new QLabel)
 {
-    static_cast<QLabel*>(widget())->setTextFormat(::Qt::PlainText);
+    static_cast<QLabel*>(widget())->setTextFormat(Qt::PlainText);
 }
 
 String StaticText::TextGet(Object& o)

@@ -130,15 +130,15 @@ protected:
         if (event->type() == QEvent::ActivationChange) {
             dispatch(isActiveWindow() ? SlotCallActivated : SlotCallDeactivated);
         } else if (event->type() == QEvent::WindowStateChange) {
-            const ::Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-            const ::Qt::WindowStates now = windowState();
+            const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+            const Qt::WindowStates now = windowState();
             const ClassEvent<void()>* raised = nullptr;
-            if ((now & ::Qt::WindowMinimized) && !(before & ::Qt::WindowMinimized))
+            if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
                 raised = &Events::Minimize;
-            else if ((now & ::Qt::WindowMaximized) && !(now & ::Qt::WindowMinimized) && !(before & ::Qt::WindowMaximized))
+            else if ((now & Qt::WindowMaximized) && !(now & Qt::WindowMinimized) && !(before & Qt::WindowMaximized))
                 raised = &Events::Maximize;
-            else if (!(now & (::Qt::WindowMinimized | ::Qt::WindowMaximized))
-                     && (before & (::Qt::WindowMinimized | ::Qt::WindowMaximized)))
+            else if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))
+                     && (before & (Qt::WindowMinimized | Qt::WindowMaximized)))
                 raised = &Events::Restore;
             if (raised)
                 deliver([&] { raiseEvent(m_owner, *raised); });
@@ -226,7 +226,7 @@ private:
     bool m_mouseCaptured = false;
 };
 
-struct Window::Qt {
+struct Window::QtParts {
     Widget* window;
     QWidget* content;
 };
@@ -310,7 +310,7 @@ const ClassRecord& Window::Lookup()
 
 Window::Window(const ClassRecord& record)
     : Object(record)
-    , m_qt(std::make_unique<Qt>())
+    , m_qt(std::make_unique<QtParts>())
 {
     m_qt->window = new Widget(*this);
     m_qt->content = new QWidget(m_qt->window);
@@ -386,7 +386,7 @@ void Window::showModal(Window* parent)
     // Qt takes a change of modality only while the window is hidden.
     if (wasVisible)
         qw.hide();
-    qw.setWindowModality(parent ? ::Qt::WindowModal : ::Qt::ApplicationModal);
+    qw.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     QEventLoop loop;
     qw.modalLoop = &loop;
     struct EndModal {
@@ -397,7 +397,7 @@ void Window::showModal(Window* parent)
             const bool visible = qw.isVisible();
             if (visible)
                 qw.hide();
-            qw.setWindowModality(::Qt::NonModal);
+            qw.setWindowModality(Qt::NonModal);
             if (visible)
                 qw.show();
         }
@@ -477,7 +477,7 @@ void Window::SetFocus(Object& window)
 {
     Window& self = from(window);
     self.m_qt->window->activateWindow();
-    self.m_qt->content->setFocus(::Qt::OtherFocusReason);
+    self.m_qt->content->setFocus(Qt::OtherFocusReason);
 }
 
 void Window::UpdateNow(Object& window)

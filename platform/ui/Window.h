@@ -183,8 +183,8 @@ private:
         Ref<Object> control;
     };
     class Widget;
-    struct Qt;
-    std::unique_ptr<Qt> m_qt;
+    struct QtParts;
+    std::unique_ptr<QtParts> m_qt;
     std::vector<Entry> m_controls;
     std::vector<Control*> m_made; // every control made for this window, added or not
     Ref<Object> m_menuBar;

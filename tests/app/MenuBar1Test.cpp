@@ -1,11 +1,14 @@
 #include "MenuBar1.h"
 
 #include "EventLoop.h"
+#include "FrameworkTest.h"
 #include "Invoker.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
 #include "MenuItemView.h"
+#include "MenuItems.h"
 #include "QuitMenuItem.h"
+#include "Watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -50,13 +52,7 @@ private:
 using ChildSig = Ref<Object>(Object&, const String&);
 using AppendSig = void(Object&, const Ref<Object>&);
 
-std::vector<std::string> names(const Object& parent)
-{
-    std::vector<std::string> result;
-    for (const Ref<MenuItem>& c : static_cast<const MenuItem&>(parent).children())
-        result.push_back(c->name().toStdString());
-    return result;
-}
+using testsupport::names;
 
 struct Expected {
     const char* name;
@@ -133,18 +129,9 @@ void wrappedKeyboardShortcutSet(Object& item, std::int32_t index, const String& 
 
 namespace {
 
-class MenuBar1Test : public ::testing::Test {
+class MenuBar1Test : public testsupport::FrameworkTest {
 protected:
-    void SetUp() override { m_liveBefore = Object::liveInstances(); }
-    void TearDown() override
-    {
-        MenuBar1::implicitInstanceExit();
-        EXPECT_EQ(Object::liveInstances(), m_liveBefore);
-    }
-    long liveBefore() const { return m_liveBefore; }
-
-private:
-    long m_liveBefore = 0;
+    void releaseHeld() override { MenuBar1::implicitInstanceExit(); }
 };
 
 // Guards: slots out of the place other code calls them by, or reflection members missing.
@@ -189,7 +176,7 @@ TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
 TEST_F(MenuBar1Test, BuildsTheFileAndEditMenus)
 {
     const Ref<Object> bar = MenuBar1::implicitInstance();
-    ASSERT_EQ(names(*bar), std::vector<std::string>({ "FileMenu", "EditMenu" }));
+    ASSERT_EQ(names(bar), std::vector<std::string>({ "FileMenu", "EditMenu" }));
     for (std::size_t m = 0; m < menus.size(); ++m) {
         const MenuItem& top = *MenuItem::from(*bar).children()[m];
         ASSERT_EQ(top.children().size() + 1, menus[m].size());
@@ -227,7 +214,7 @@ TEST_F(MenuBar1Test, TheAccessorBuildsOnceAndKeepsOneReference)
         const Ref<Object> b = MenuBar1::implicitInstance();
         EXPECT_EQ(a, b);
         EXPECT_EQ(Object::liveInstances(), built);
-        EXPECT_EQ(names(*b), std::vector<std::string>({ "FileMenu", "EditMenu" }));
+        EXPECT_EQ(names(b), std::vector<std::string>({ "FileMenu", "EditMenu" }));
         EXPECT_EQ(a->refCount(), 3);
     }
     EXPECT_EQ(first->refCount(), 1);
@@ -311,9 +298,9 @@ TEST_F(MenuBar1Test, ReflectionRunsTheMenuBuilders)
 {
     const Ref<Object> bar = RuntimeNewObject(MenuBar1::Lookup());
     RuntimeInvokeMember(*bar, "Untitled1");
-    EXPECT_EQ(names(*bar), std::vector<std::string>({ "EditMenu" }));
+    EXPECT_EQ(names(bar), std::vector<std::string>({ "EditMenu" }));
     RuntimeInvokeMember(*bar, "Untitled0");
-    EXPECT_EQ(names(*bar), std::vector<std::string>({ "EditMenu", "FileMenu" }));
+    EXPECT_EQ(names(bar), std::vector<std::string>({ "EditMenu", "FileMenu" }));
 }
 
 // Guards: a failed construction storing a half-built menu bar, leaking it, swallowing the error,
@@ -340,17 +327,17 @@ TEST_F(MenuBar1Test, AMissingEditMenuStopsTheBuildingAndLeavesTheGlobalNil)
     }
     ASSERT_TRUE(halfBuilt);
     EXPECT_EQ(halfBuilt->refCount(), 1) << "the accessor released the half-built menu bar";
-    EXPECT_EQ(names(*halfBuilt), std::vector<std::string>({ "FileMenu" }));
-    EXPECT_EQ(names(*MenuItem::from(*halfBuilt).children()[0]), std::vector<std::string>({ "FileQuit" }));
+    EXPECT_EQ(names(halfBuilt), std::vector<std::string>({ "FileMenu" }));
+    EXPECT_EQ(names(MenuItem::from(*halfBuilt).children()[0]), std::vector<std::string>({ "FileQuit" }));
     ASSERT_TRUE(editMenu);
-    EXPECT_EQ(names(*editMenu), std::vector<std::string>({ "EditUndo", "UntitledMenu1" }));
+    EXPECT_EQ(names(editMenu), std::vector<std::string>({ "EditUndo", "UntitledMenu1" }));
     EXPECT_EQ(Object::liveInstances(), liveBefore() + 6) << "the Cut item was released";
     halfBuilt = nullptr;
     editMenu = nullptr;
     EXPECT_EQ(Object::liveInstances(), liveBefore());
 
     const Ref<Object> again = MenuBar1::implicitInstance();
-    EXPECT_EQ(names(*again), std::vector<std::string>({ "FileMenu", "EditMenu" }));
+    EXPECT_EQ(names(again), std::vector<std::string>({ "FileMenu", "EditMenu" }));
     EXPECT_EQ(MenuItem::from(*again).children()[1]->children().size(), 8u);
 }
 
@@ -370,8 +357,7 @@ TEST_F(MenuBar1Test, OnAWindowItsItemsWorkWithoutHandlersOfTheProgram)
         field->setFocus();
         QMenu* edit = window.menuBar()->actions().at(1)->menu();
         auto entry = [&](const char* name) {
-            const Ref<Object> item = bar->record().callSlot<ChildSig>(MenuItem::SlotLookup, *bar, String(name));
-            return &MenuItem::from(*item).view().shownAction();
+            return &MenuItem::from(*testsupport::lookup(bar, name)).view().shownAction();
         };
         auto open = [&] {
             emit edit->aboutToShow();
@@ -390,17 +376,9 @@ TEST_F(MenuBar1Test, OnAWindowItsItemsWorkWithoutHandlersOfTheProgram)
         EXPECT_EQ(field->text(), "");
         EXPECT_EQ(QApplication::clipboard()->text(), "12");
 
-        bool watchdogFired = false;
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [&] {
-            watchdogFired = true;
-            QCoreApplication::exit(3);
-        });
-        watchdog.start(20000);
-        QTimer::singleShot(0, [&] { window.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); });
-        EventLoop::run();
-        EXPECT_FALSE(watchdogFired) << "File > Quit did not end the event loop";
+        EXPECT_TRUE(testsupport::runLoopUntilQuit(
+            [&] { window.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); }))
+            << "File > Quit did not end the event loop";
     }
 }
 

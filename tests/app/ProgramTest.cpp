@@ -5,6 +5,7 @@
 #include "Application.h"
 #include "Delegate.h"
 #include "EventLoop.h"
+#include "FrameworkTest.h"
 #include "Graphics.h"
 #include "Introspection.h"
 #include "NilObjectException.h"
@@ -12,6 +13,7 @@
 #include "PrintJobException.h"
 #include "Runtime.h"
 #include "RuntimeException.h"
+#include "Watchdog.h"
 #include "Window.h"
 #include "WindowSupport.h"
 #include "Window1.h"
@@ -120,8 +122,7 @@ struct ProgramRun {
     std::string stderrText;
 };
 
-// Runs the whole program in this process; whileLooping runs once its event loop is up. A
-// watchdog ends a loop that nothing else ends, so a fault fails the test instead of hanging it.
+// Runs the whole program in this process; whileLooping runs once its event loop is up.
 ProgramRun runProgram(const std::function<void()>& whileLooping)
 {
     ProgramRun run;
@@ -132,13 +133,10 @@ ProgramRun runProgram(const std::function<void()>& whileLooping)
         whileLooping();
     });
     step.start(0);
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
+    const testsupport::Watchdog watchdog([] {
         ADD_FAILURE() << "the event loop did not end";
         Quit(0);
     });
-    watchdog.start(20000);
     ::testing::internal::CaptureStderr();
     run.status = Program::main_();
     run.stderrText = ::testing::internal::GetCapturedStderr();
@@ -238,15 +236,15 @@ const std::vector<std::string> moduleFinalizers = {
     "MenuBar1._implicitInstance.__Exit",
 };
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public testsupport::FrameworkTest {
 protected:
     void SetUp() override
     {
         App::ctblinit();
-        m_live = Object::liveInstances();
+        FrameworkTest::SetUp();
     }
 
-    void TearDown() override
+    void releaseHeld() override
     {
         Program::finalize();
         RuntimeReleaseAppObject();
@@ -256,7 +254,6 @@ protected:
         QCoreApplication::sendPostedEvents();
         if (m_savedApp)
             App::ctbl = std::move(m_savedApp);
-        EXPECT_EQ(Object::liveInstances(), m_live) << "a run left objects behind";
     }
 
     // App's record replaced by one over Application whose objects come from make.
@@ -279,7 +276,6 @@ protected:
         EXPECT_TRUE(Program::pluginEntrypoints) << "the plug-in table lives to the end of the process";
     }
 
-    long m_live = 0;
     ClassCache m_savedApp;
 };
 

@@ -1,8 +1,10 @@
 #include "MenuBar1.h"
+#include "FrameworkTest.h"
 #include "IllegalCastException.h"
 #include "Invoker.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
+#include "MenuItems.h"
 #include "NilObjectException.h"
 #include "QuitMenuItem.h"
 #include "SignatureMismatchException.h"
@@ -52,14 +54,9 @@ std::string nameAt(const MenuItem& parent, std::ptrdiff_t i)
     return children[static_cast<std::size_t>(i)]->name().toStdString();
 }
 
-class Window1MenuAccessorsTest : public ::testing::Test {
+class Window1MenuAccessorsTest : public testsupport::FrameworkTest {
 protected:
-    void SetUp() override { m_liveBefore = Object::liveInstances(); }
-    void TearDown() override
-    {
-        MenuBar1::implicitInstanceExit();
-        EXPECT_EQ(Object::liveInstances(), m_liveBefore);
-    }
+    void releaseHeld() override { MenuBar1::implicitInstanceExit(); }
 
     // A practice sheet window with the application's menu bar, as its Layout handler gives it.
     static Ref<Object> windowWithMenuBar(const Ref<Object>& bar)
@@ -68,9 +65,6 @@ protected:
         Window::MenuBarSet(*w, 0, bar);
         return w;
     }
-
-private:
-    long m_liveBefore = 0;
 };
 
 // Guards: an accessor returning another item (the two separators swapped, Delete mistaken for
@@ -139,11 +133,9 @@ TEST_F(Window1MenuAccessorsTest, AMissingItemIsNilAndAnItemOfAnotherClassIsRefus
 {
     const Ref<Object> bar = RuntimeNewObject(MenuBar::Lookup());
     bar->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *bar);
-    const Ref<Object> plain = RuntimeNewObject(MenuItem::Lookup());
-    plain->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *plain);
-    MenuItem::NameSet(*plain, 0, "FileQuit");
+    const Ref<Object> plain = testsupport::newItem("FileQuit");
     MenuItem::TextSet(*plain, 0, "&Quit");
-    bar->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *bar, plain);
+    testsupport::append(bar, plain);
     const Ref<Object> w = windowWithMenuBar(bar);
 
     EXPECT_FALSE(w->record().callSlot<AccessorSig>(Window1::SlotEditCopy, *w));

@@ -1,5 +1,6 @@
 #include "SheetWindow.h"
 
+#include "FrameworkTest.h"
 #include "RecordingGraphics.h"
 #include "NilObjectException.h"
 
@@ -41,6 +42,8 @@ Printed print(SheetWindow& sheet, RecordingGraphics::Metrics metrics = exampleMe
     p.lines = p.page->callsOf(Kind::DrawLine);
     return p;
 }
+
+using PracticeSheetPage = testsupport::FrameworkTest;
 
 struct GeometryCase {
     const char* name;
@@ -123,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Guards: the page seeing its questions in another order than the drawing promises (the title's
 // width measured before the page's, the popup read after drawing began, a missed ascent), or the
 // background-task hook called elsewhere than after each problem and each row.
-TEST(PracticeSheetPage, CallsReachThePageInTheirOrder)
+TEST_F(PracticeSheetPage, CallsReachThePageInTheirOrder)
 {
     SheetWindow sheet;
     Ref<RecordingGraphics> page = RecordingGraphics::make(exampleMetrics());
@@ -158,7 +161,7 @@ TEST(PracticeSheetPage, CallsReachThePageInTheirOrder)
 }
 
 // Guards: problems drawn out of row-major order, or row r not showing block r of the digits.
-TEST(PracticeSheetPage, ProblemsAreDrawnRowByRowLeftToRight)
+TEST_F(PracticeSheetPage, ProblemsAreDrawnRowByRowLeftToRight)
 {
     SheetWindow sheet;
     const Printed p = print(sheet);
@@ -231,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(Table, PracticeNumber,
                                          NumberCase { "99999999999", "Dividing 2147483647", "\u00F7 2147483647" }));
 
 // Guards: the page left at size 20 or bold, or at its fractional entry size instead of the whole one.
-TEST(PracticeSheetPage, TextStateIsRestoredAsAWholeSizeAndNotBold)
+TEST_F(PracticeSheetPage, TextStateIsRestoredAsAWholeSizeAndNotBold)
 {
     SheetWindow sheet;
     RecordingGraphics::Metrics m = exampleMetrics();
@@ -245,7 +248,7 @@ TEST(PracticeSheetPage, TextStateIsRestoredAsAWholeSizeAndNotBold)
 
 // Guards: a taller title font not pushing the grid down, and a page so low its rows collapse
 // crashing or dividing by zero.
-TEST(PracticeSheetPage, TitleAscentAndPageHeightDriveTheGrid)
+TEST_F(PracticeSheetPage, TitleAscentAndPageHeightDriveTheGrid)
 {
     SheetWindow sheet;
     RecordingGraphics::Metrics m = exampleMetrics();
@@ -258,7 +261,7 @@ TEST(PracticeSheetPage, TitleAscentAndPageHeightDriveTheGrid)
 }
 
 // Guards: a huge text size making the whole-number sums of coordinates overflow.
-TEST(PracticeSheetPage, ExtremeMetricsSaturateInsteadOfOverflowing)
+TEST_F(PracticeSheetPage, ExtremeMetricsSaturateInsteadOfOverflowing)
 {
     SheetWindow sheet;
     RecordingGraphics::Metrics m = exampleMetrics();
@@ -272,22 +275,18 @@ TEST(PracticeSheetPage, ExtremeMetricsSaturateInsteadOfOverflowing)
 }
 
 // Guards: a missing popup drawing a half page, or leaving the page and the window referenced.
-TEST(PracticeSheetPage, MissingPopupStopsBeforeDrawingAndReleasesEverything)
+TEST_F(PracticeSheetPage, MissingPopupStopsBeforeDrawingAndReleasesEverything)
 {
-    const long before = Object::liveInstances();
-    {
-        SheetWindow sheet(SheetWindow::Parts { true, false });
-        Ref<RecordingGraphics> page = RecordingGraphics::make(exampleMetrics());
-        sheet.answerDialogWith(page);
-        const int windowRefs = sheet.window->refCount();
-        EXPECT_THROW(sheet.press(), NilObjectException);
-        sheet.answerDialogWith(nullptr);
-        EXPECT_EQ(page->count(Kind::DrawString), 0u);
-        EXPECT_EQ(page->refCount(), 1);
-        EXPECT_EQ(sheet.window->refCount(), windowRefs);
-        EXPECT_EQ(page->TextSize(), 20.0f) << "stopped in the title phase";
-    }
-    EXPECT_EQ(Object::liveInstances(), before);
+    SheetWindow sheet(SheetWindow::Parts { true, false });
+    Ref<RecordingGraphics> page = RecordingGraphics::make(exampleMetrics());
+    sheet.answerDialogWith(page);
+    const int windowRefs = sheet.window->refCount();
+    EXPECT_THROW(sheet.press(), NilObjectException);
+    sheet.answerDialogWith(nullptr);
+    EXPECT_EQ(page->count(Kind::DrawString), 0u);
+    EXPECT_EQ(page->refCount(), 1);
+    EXPECT_EQ(sheet.window->refCount(), windowRefs);
+    EXPECT_EQ(page->TextSize(), 20.0f) << "stopped in the title phase";
 }
 
 }

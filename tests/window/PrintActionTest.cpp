@@ -1,9 +1,11 @@
 #include "SheetWindow.h"
 
-#include "RecordingGraphics.h"
+#include "FixedSeeds.h"
+#include "FrameworkTest.h"
 #include "NilObjectException.h"
 #include "Random.h"
 #include "Window.h"
+#include "RecordingGraphics.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@
 #include <vector>
 
 using namespace platform;
+using testsupport::FixedSeeds;
 using testsupport::RecordingGraphics;
 using Kind = RecordingGraphics::Kind;
 
@@ -58,6 +61,8 @@ struct SeedsFrom {
     explicit SeedsFrom(Random::SeedSource source) { Random::setSeedSource(std::move(source)); }
     ~SeedsFrom() { Random::setSeedSource(nullptr); }
 };
+
+using PrintAction = testsupport::FrameworkTest;
 
 Random::SeedSource countingFrom(std::uint64_t first)
 {
@@ -136,7 +141,7 @@ std::string expectedEvents(const std::vector<std::int32_t>& digits, bool printed
 
 // Guards: a block missing a digit or repeating one (the redraw loop giving up, an end of the range
 // never drawn), over many presses.
-TEST(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
+TEST_F(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
 {
     SheetWindow sheet;
     for (int press = 0; press < 200; ++press) {
@@ -147,7 +152,7 @@ TEST(PrintAction, EveryRowIsAnOrderOfTheTenDigits)
 
 // Guards: blocks or presses sharing their orders (one generator reused, or seeds from the clock),
 // and a digit favouring some place in the row. With fixed seeds the outcome is repeatable.
-TEST(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
+TEST_F(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
 {
     SeedsFrom seeds(countingFrom(2024));
     SheetWindow sheet;
@@ -177,7 +182,7 @@ TEST(PrintAction, OrdersAreFreshAndEvenWithFixedSeeds)
 
 // Guards: the same with the real entropy seed. Among 100 rows there are 4950 pairs, each equal with
 // probability 1/10!; three or more equal pairs happen less than once in 10^9 runs.
-TEST(PrintAction, OrdersDifferWithTheRealSeed)
+TEST_F(PrintAction, OrdersDifferWithTheRealSeed)
 {
     SheetWindow sheet;
     std::vector<Row> rows;
@@ -196,7 +201,7 @@ TEST(PrintAction, OrdersDifferWithTheRealSeed)
 // Guards: a generator shared between blocks or presses, or seeded by the program; a block begun
 // before its generator exists or ended before releasing it; a hook call dropped from or added to a
 // loop of the draw or of the page.
-TEST(PrintAction, EachBlockDrawsFromANewGeneratorAndEveryLoopCallsTheHook)
+TEST_F(PrintAction, EachBlockDrawsFromANewGeneratorAndEveryLoopCallsTheHook)
 {
     SheetWindow sheet;
     for (const bool printed : { false, true, false }) {
@@ -214,7 +219,7 @@ TEST(PrintAction, EachBlockDrawsFromANewGeneratorAndEveryLoopCallsTheHook)
 
 // Guards: a cancelled dialog drawing, showing anything or breaking the next press; the dialog given
 // a printer setup or a parent window.
-TEST(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
+TEST_F(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
 {
     const long before = Object::liveInstances();
     {
@@ -233,21 +238,17 @@ TEST(PrintAction, CancelPrintsNothingAndTheNextPressWorks)
 }
 
 // Guards: a missing practice number field opening the dialog anyway or leaking what was drawn.
-TEST(PrintAction, MissingTextFieldRaisesBeforeTheDialogAndReleasesEverything)
+TEST_F(PrintAction, MissingTextFieldRaisesBeforeTheDialogAndReleasesEverything)
 {
-    const long before = Object::liveInstances();
-    {
-        SheetWindow sheet(SheetWindow::Parts { false, true });
-        const int windowRefs = sheet.window->refCount();
-        const int buttonRefs = sheet.button->refCount();
-        const long objects = Object::liveInstances();
-        EXPECT_THROW(sheet.press(), NilObjectException);
-        EXPECT_EQ(sheet.dialogsShown(), 0);
-        EXPECT_EQ(sheet.window->refCount(), windowRefs);
-        EXPECT_EQ(sheet.button->refCount(), buttonRefs);
-        EXPECT_EQ(Object::liveInstances(), objects);
-    }
-    EXPECT_EQ(Object::liveInstances(), before);
+    SheetWindow sheet(SheetWindow::Parts { false, true });
+    const int windowRefs = sheet.window->refCount();
+    const int buttonRefs = sheet.button->refCount();
+    const long objects = Object::liveInstances();
+    EXPECT_THROW(sheet.press(), NilObjectException);
+    EXPECT_EQ(sheet.dialogsShown(), 0);
+    EXPECT_EQ(sheet.window->refCount(), windowRefs);
+    EXPECT_EQ(sheet.button->refCount(), buttonRefs);
+    EXPECT_EQ(Object::liveInstances(), objects);
 }
 
 }

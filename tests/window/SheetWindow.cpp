@@ -1,25 +1,20 @@
 #include "SheetWindow.h"
 
 #include "EventLoop.h"
+#include "AddControl.h"
 #include "PopupMenu.h"
 #include "PrintDialog.h"
 #include "PushButton.h"
-#include "RectControl.h"
 #include "TextField.h"
 #include "Window.h"
 #include "PrintAction.h"
 
 using namespace platform;
 
+using testsupport::addControl;
+
 namespace {
 
-Ref<Object> addControl(const Ref<Object>& window, const ClassRecord& record, const char* name)
-{
-    Ref<Object> control = Window::New(*window, record);
-    RectControl::Constructor(*control);
-    Window::AddControl(*window, name, control);
-    return control;
-}
 
 std::function<void()> s_backgroundTaskSpy;
 

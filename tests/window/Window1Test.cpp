@@ -1,6 +1,7 @@
 #include "Window1.h"
 
 #include "EventLoop.h"
+#include "FrameworkTest.h"
 #include "Invoker.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
@@ -8,6 +9,7 @@
 #include "RectControl.h"
 #include "SignatureMismatchException.h"
 #include "TextField.h"
+#include "Watchdog.h"
 #include "Window.h"
 #include "WindowSupport.h"
 #include "SharedMenuBar.h"
@@ -195,34 +197,26 @@ Ref<Object>& menuBar()
     return bar;
 }
 
-class Window1Test : public ::testing::Test {
+class Window1Test : public testsupport::FrameworkTest {
 protected:
     void SetUp() override
     {
-        m_liveBefore = Object::liveInstances();
+        FrameworkTest::SetUp();
         menuBar() = RuntimeNewObject(MenuBar::Lookup());
         Window1::setSharedMenuBarAccessor([] { return menuBar(); });
     }
-    void TearDown() override
+    void releaseHeld() override
     {
-        WindowSupport::ImplicitWindowListExit();
-        WindowSupport::DirtyWindowsExit();
-        WindowSupport::WindowsExit();
+        releaseWindows();
         Window1::setSharedMenuBarAccessor(nullptr);
         menuBar() = nullptr;
         EventLoop::takePendingException();
-        EXPECT_EQ(Object::liveInstances(), m_liveBefore) << "every window, control and item released";
     }
 
     static QWidget* widgetOf(const Ref<Object>& window, const char* control)
     {
         return RectControl::from(RuntimeWindowControlByName(window, control).object()).widget();
     }
-
-    long liveBefore() const { return m_liveBefore; }
-
-private:
-    long m_liveBefore = 0;
 };
 
 // Guards: a window built twice, its events raised out of order or more than once, or the window
@@ -297,10 +291,7 @@ TEST_F(Window1Test, ClosingTheWindowQuitsWithZeroWithoutAPrompt)
     QApplication::setQuitOnLastWindowClosed(false);
     QMainWindow* qw = Window::from(*Window1::implicitInstance()).qtWindow();
     QTimer::singleShot(0, [qw] { qw->close(); });
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    QObject::connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    failsafe.start(10000);
+    testsupport::Watchdog failsafe(99, std::chrono::seconds(10));
 
     const int status = QCoreApplication::exec();
     failsafe.stop();

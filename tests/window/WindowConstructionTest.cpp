@@ -4,6 +4,7 @@
 
 #include "Control.h"
 #include "EventLoop.h"
+#include "FrameworkTest.h"
 #include "MenuBar.h"
 #include "PopupMenu.h"
 #include "PrintDialog.h"
@@ -136,11 +137,11 @@ QRect designRect(const char* control)
                  intEntry(control, "Height"));
 }
 
-class WindowConstruction : public ::testing::Test {
+class WindowConstruction : public testsupport::FrameworkTest {
 protected:
     void SetUp() override
     {
-        m_liveBefore = Object::liveInstances();
+        FrameworkTest::SetUp();
         s_menuBar = RuntimeNewObject(MenuBar::Lookup());
         s_menuBarRequests = 0;
         Window1::setSharedMenuBarAccessor(&testMenuBar);
@@ -151,20 +152,16 @@ protected:
         });
     }
 
-    void TearDown() override
+    void releaseHeld() override
     {
         setPrintDialogHook(nullptr);
         Window1::setSharedMenuBarAccessor(nullptr);
         s_menuBar = nullptr;
         EXPECT_FALSE(EventLoop::hasPendingException());
         EventLoop::takePendingException();
-        EXPECT_EQ(Object::liveInstances(), m_liveBefore) << "every object made here is released";
     }
 
     int dialogs = 0;
-
-private:
-    long m_liveBefore = 0;
 };
 
 // Guards: a control missing, of the wrong class, under another name, out of creation order, without

@@ -1,4 +1,6 @@
 #include "Random.h"
+
+#include "FixedSeeds.h"
 #include "Ref.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <set>
 
 using namespace platform;
+using testsupport::FixedSeeds;
 
 namespace {
 
@@ -20,14 +23,6 @@ std::int32_t inRange(Object& r, std::int32_t lo, std::int32_t hi)
 {
     return r.record().callSlot<std::int32_t(Object&, std::int32_t, std::int32_t)>(Random::SlotInRange, r, lo, hi);
 }
-
-struct FixedSeeds {
-    explicit FixedSeeds(std::uint64_t first)
-    {
-        Random::setSeedSource([n = first]() mutable { return n++; });
-    }
-    ~FixedSeeds() { Random::setSeedSource(nullptr); }
-};
 
 // Guards: a biased InRange (modulo bias, an end never drawn). Chi-square over 0..9 with 9 degrees of
 // freedom; 27.88 is the 0.1% point, and the seed is fixed so the test cannot fail by chance.

@@ -1,3 +1,4 @@
+#include "AddControl.h"
 #include "Control.h"
 #include "PopupMenu.h"
 #include "PushButton.h"
@@ -16,13 +17,10 @@ using namespace platform;
 
 namespace {
 
+// The window, and with it every widget, is gone once this returns; only the control is held.
 Ref<Object> orphanedControl(const ClassRecord& record)
 {
-    Ref<Object> window = RuntimeNewObject(Window::Lookup());
-    Ref<Object> control = Window::New(*window, record);
-    RectControl::Constructor(*control);
-    Window::AddControl(*window, "Held", control);
-    return control; // the window, and with it every widget, goes here
+    return testsupport::addControl(RuntimeNewObject(Window::Lookup()), record, "Held");
 }
 
 // Guards: a control held after its window died reaching through a dangling widget pointer; every

@@ -1,7 +1,9 @@
+#include "FrameworkTest.h"
 #include "IllegalCastException.h"
 #include "IntList.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
+#include "MenuItems.h"
 #include "OutOfBoundsException.h"
 #include "QuitMenuItem.h"
 #include "UnsupportedOperationException.h"
@@ -16,36 +18,11 @@ using namespace platform;
 
 namespace {
 
-Ref<Object> newItem(const char* name, const ClassRecord& record = MenuItem::Lookup())
-{
-    Ref<Object> item = RuntimeNewObject(record);
-    item->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *item);
-    MenuItem::NameSet(*item, 0, String(name));
-    return item;
-}
-
-void append(const Ref<Object>& parent, const Ref<Object>& item)
-{
-    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *parent, item);
-}
-
-Ref<Object> child(const Ref<Object>& parent, const char* name)
-{
-    return parent->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotChild, *parent, String(name));
-}
-
-Ref<Object> lookup(const Ref<Object>& root, const char* name)
-{
-    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotLookup, *root, String(name));
-}
-
-std::vector<std::string> names(const Ref<Object>& parent)
-{
-    std::vector<std::string> result;
-    for (const Ref<MenuItem>& c : MenuItem::from(*parent).children())
-        result.push_back(c->name().toStdString());
-    return result;
-}
+using testsupport::append;
+using testsupport::child;
+using testsupport::lookup;
+using testsupport::names;
+using testsupport::newItem;
 
 // A bar with File { Open, Recent { One, Two } } and Edit { Copy }.
 struct SampleBar {
@@ -164,28 +141,26 @@ TEST(MenuItemLookup, NumberedLookupCountsItemsOfOneNameInMenuOrder)
     EXPECT_THROW(nth(-1), OutOfBoundsException);
 }
 
+using MenuItemTree = testsupport::FrameworkTest;
+
 // Guards: lost or leaked items: the parent must keep what it is given and free it with itself.
-TEST(MenuItemTree, ParentsKeepTheirEntriesAndReleaseThemWithThemselves)
+TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndReleaseThemWithThemselves)
 {
-    const long before = Object::liveInstances();
+    Ref<Object> menu = newItem("Menu");
+    Object* raw = nullptr;
     {
-        Ref<Object> menu = newItem("Menu");
-        Object* raw = nullptr;
-        {
-            Ref<Object> entry = newItem("Entry");
-            raw = entry.get();
-            append(menu, entry);
-            EXPECT_EQ(entry->refCount(), 2);
-        }
-        EXPECT_EQ(raw->refCount(), 1);
-        EXPECT_EQ(MenuItem::Item(*menu, 0).get(), raw);
-        EXPECT_EQ(MenuItem::Count(*menu), 1);
+        Ref<Object> entry = newItem("Entry");
+        raw = entry.get();
+        append(menu, entry);
+        EXPECT_EQ(entry->refCount(), 2);
     }
-    EXPECT_EQ(Object::liveInstances(), before);
+    EXPECT_EQ(raw->refCount(), 1);
+    EXPECT_EQ(MenuItem::Item(*menu, 0).get(), raw);
+    EXPECT_EQ(MenuItem::Count(*menu), 1);
 }
 
 // Guards: an entry outliving its parent pointing at freed memory.
-TEST(MenuItemTree, AnEntryOutlivingItsMenuForgetsIt)
+TEST_F(MenuItemTree, AnEntryOutlivingItsMenuForgetsIt)
 {
     Ref<Object> entry = newItem("Entry");
     {
@@ -197,7 +172,7 @@ TEST(MenuItemTree, AnEntryOutlivingItsMenuForgetsIt)
 }
 
 // Guards: an item shown in two menus at once, or reordering that drops or duplicates entries.
-TEST(MenuItemTree, AppendInsertAndCloseMoveItemsWithoutCopies)
+TEST_F(MenuItemTree, AppendInsertAndCloseMoveItemsWithoutCopies)
 {
     SampleBar s;
     Ref<Object> open = child(s.file, "FileOpen");

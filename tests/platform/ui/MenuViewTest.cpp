@@ -1,8 +1,11 @@
 #include "EventLoop.h"
+#include "FrameworkTest.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
 #include "MenuItemView.h"
+#include "MenuItems.h"
 #include "QuitMenuItem.h"
+#include "Watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -25,26 +28,19 @@ using namespace platform;
 
 namespace {
 
+using testsupport::append;
+using testsupport::lookup;
+using testsupport::newItem;
+using testsupport::runLoopUntilQuit;
+
 Ref<Object> newItem(const char* name, const char* text, const char* shortcut, const ClassRecord& record = MenuItem::Lookup())
 {
-    Ref<Object> item = RuntimeNewObject(record);
-    item->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *item);
-    MenuItem::NameSet(*item, 0, String(name));
+    Ref<Object> item = newItem(name, record);
     MenuItem::AutoEnableSet(*item, 0, true);
     MenuItem::TextSet(*item, 0, String(text));
     if (shortcut)
         MenuItem::KeyboardShortcutSet(*item, 0, String(shortcut));
     return item;
-}
-
-void append(const Ref<Object>& parent, const Ref<Object>& item)
-{
-    parent->record().callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotAppend, *parent, item);
-}
-
-Ref<Object> lookup(const Ref<Object>& root, const char* name)
-{
-    return root->record().callSlot<Ref<Object>(Object&, const String&)>(MenuItem::SlotLookup, *root, String(name));
 }
 
 // The File and Edit menus a program builds, in the framework's terms only.
@@ -67,27 +63,11 @@ Ref<Object> fileAndEditBar()
     return bar;
 }
 
-// Runs the event loop until something ends it; false when only the watchdog did.
-bool runLoopUntilQuit(const std::function<void()>& first)
-{
-    bool watchdogFired = false;
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        watchdogFired = true;
-        QCoreApplication::exit(3);
-    });
-    watchdog.start(20000);
-    QTimer::singleShot(0, first);
-    EventLoop::run();
-    return !watchdogFired;
-}
-
-class MenuOnWindow : public ::testing::Test {
+class MenuOnWindow : public testsupport::FrameworkTest {
 protected:
     void SetUp() override
     {
-        m_liveBefore = Object::liveInstances();
+        FrameworkTest::SetUp();
         bar = fileAndEditBar();
         window = std::make_unique<QMainWindow>();
         field = new QLineEdit(window.get());
@@ -100,12 +80,11 @@ protected:
         QApplication::clipboard()->clear();
     }
 
-    void TearDown() override
+    void releaseHeld() override
     {
         window.reset();
         bar = nullptr;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(Object::liveInstances(), m_liveBefore);
     }
 
     QAction* shown(const char* name) { return &MenuItem::from(*lookup(bar, name)).view().shownAction(); }
@@ -120,9 +99,6 @@ protected:
     Ref<Object> bar;
     std::unique_ptr<QMainWindow> window;
     QLineEdit* field = nullptr;
-
-private:
-    long m_liveBefore = 0;
 };
 
 // Guards: menus missing from the window, or "&", "-" and "Cmd+" shown literally instead of as

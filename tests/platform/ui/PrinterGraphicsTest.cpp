@@ -3,6 +3,7 @@
 #include "PrintJobException.h"
 #include "UnsupportedOperationException.h"
 #include "ExternalTool.h"
+#include "FrameworkTest.h"
 
 #include <gtest/gtest.h>
 
@@ -89,13 +90,12 @@ Raster render(const QString& pdf, const QString& prefix)
     return r;
 }
 
-class PdfPage : public ::testing::Test {
+class PdfPage : public testsupport::FrameworkTest {
 protected:
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     static std::string str(const QString& s) { return s.toStdString(); }
 
     QTemporaryDir m_dir;
-    const long m_liveAtStart = Object::liveInstances();
 };
 
 // Guards: the minus, times and divide signs printed as missing glyphs or as other characters,
@@ -116,7 +116,7 @@ TEST_F(PdfPage, SignsComeOutAsThemselvesInAnEmbeddedLiberationSans)
             page->DrawLine(100, 103 + 40 * i, 150, 103 + 40 * i);
         }
     }
-    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+    EXPECT_EQ(Object::liveInstances(), liveBefore());
 
     // In reading order: the default layout mode of pdftotext drops the space after "×" and "÷".
     const std::string text = runTool("pdftotext", { "-raw", pdf, "-" });
@@ -226,7 +226,7 @@ TEST_F(PdfPage, ReleasingThePageEndsTheJob)
     }
     EXPECT_TRUE(fileEnds());
     EXPECT_NE(runTool("pdfinfo", { pdf }).find("Pages:           2"), std::string::npos);
-    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+    EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
 // Guards: the wrap width ignored (text running on past it), and condensed text left wider than
@@ -295,7 +295,7 @@ TEST_P(PdfPageRefused, ThrowsAClearErrorAndLeaksNothing)
             EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
         }
     }
-    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+    EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PdfPageRefused,
@@ -410,7 +410,7 @@ bool replaceByFolder(const QString& file)
 
 class UnwritableTarget : public PdfPage, public testing::WithParamInterface<UnwritableCase> {
 protected:
-    void TearDown() override
+    void releaseHeld() override
     {
         setPrintDialogHook({});
         clearAppendOnly(path("out/sheet.pdf"));
@@ -465,7 +465,7 @@ TEST_P(UnwritableTarget, IsToldAndChangesNothing)
         EXPECT_EQ(after.bytes, before.bytes);
     }
     EXPECT_EQ(after.others, before.others) << "a temporary file was left";
-    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+    EXPECT_EQ(Object::liveInstances(), liveBefore());
 
     // The program goes on: the next print to a writable file prints a whole sheet.
     const QString next = path("next.pdf");
@@ -499,7 +499,7 @@ TEST_F(PdfPage, FullDeviceIsTold)
 
 class PrintDialogTest : public PdfPage {
 protected:
-    void TearDown() override { setPrintDialogHook({}); }
+    void releaseHeld() override { setPrintDialogHook({}); }
 
     // Runs what with the print dialog that OpenPrinterDialog shows, once it is up.
     static void whenDialogShows(std::function<void(QPrintDialog&)> what)
@@ -522,7 +522,7 @@ TEST_F(PrintDialogTest, HookReplacesTheDialog)
     setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(pdf)); });
     OpenPrinterDialog(nullptr, nullptr)->DrawString("hooked", 10, 20, 0, false);
     EXPECT_NE(runTool("pdftotext", { pdf, "-" }).find("hooked"), std::string::npos);
-    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+    EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
 // Guards: cancelling the real dialog giving a page anyway, and "print to file" offering a
@@ -540,7 +540,7 @@ TEST_F(PrintDialogTest, RealDialogOffersAWritableFileAndCancelGivesNil)
     EXPECT_TRUE(offered.endsWith(".pdf")) << str(offered);
     EXPECT_FALSE(file.isDir()) << str(offered);
     EXPECT_TRUE(QFileInfo(file.absolutePath()).isWritable()) << str(offered);
-    EXPECT_EQ(Object::liveInstances(), m_liveAtStart);
+    EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
 // Guards: the page of an accepted dialog not printing where the dialog said.

@@ -1,5 +1,6 @@
 #include "SetProperties.h"
 
+#include "AddControl.h"
 #include "Control.h"
 #include "MenuBar.h"
 #include "OutOfBoundsException.h"
@@ -62,13 +63,7 @@ struct TestWindow {
     {
     }
 
-    Ref<Object> add(const ClassRecord& record, const char* name)
-    {
-        Ref<Object> control = Window::New(*window, record);
-        RectControl::Constructor(*control);
-        Window::AddControl(*window, name, control);
-        return control;
-    }
+    Ref<Object> add(const ClassRecord& record, const char* name) { return testsupport::addControl(window, record, name); }
 
     QWidget& widgetOf(const Ref<Object>& control) const { return *RectControl::from(*control).widget(); }
     QWidget& content() const { return *Window::from(*window).contentArea(); }

@@ -1,11 +1,14 @@
 #include "Window.h"
 
+#include "AddControl.h"
 #include "EventLoop.h"
+#include "FrameworkTest.h"
 #include "NilObjectException.h"
 #include "OutOfBoundsException.h"
 #include "RectControl.h"
 #include "TextField.h"
 #include "UnsupportedOperationException.h"
+#include "Watchdog.h"
 #include "WindowSupport.h"
 
 #include <gtest/gtest.h>
@@ -60,16 +63,12 @@ protected:
 };
 
 // Windows of a class of the test's own, over Window's table, whose handlers log what they get.
-class WindowTest : public ::testing::Test {
+class WindowTest : public testsupport::FrameworkTest {
 protected:
-    void SetUp() override { m_liveBefore = Object::liveInstances(); }
-    void TearDown() override
+    void releaseHeld() override
     {
-        WindowSupport::ImplicitWindowListExit();
-        WindowSupport::DirtyWindowsExit();
-        WindowSupport::WindowsExit();
+        releaseWindows();
         EventLoop::takePendingException();
-        EXPECT_EQ(Object::liveInstances(), m_liveBefore) << "every window and control released";
     }
 
     void logEvent(const char* event)
@@ -91,20 +90,14 @@ protected:
     }
 
     Ref<Object> newWindow() { return RuntimeNewObject(record); }
-    Ref<Object> addTextField(const Ref<Object>& window, const char* name)
+    static Ref<Object> addTextField(const Ref<Object>& window, const char* name)
     {
-        Ref<Object> field = Window::New(*window, TextField::Lookup());
-        RectControl::Constructor(*field);
-        Window::AddControl(*window, name, field);
-        return field;
+        return testsupport::addControl(window, TextField::Lookup(), name);
     }
     static QWidget* widgetOf(const Ref<Object>& control) { return RectControl::from(*control).widget(); }
 
     ClassRecord record { "WindowTest.Logged", &Window::Lookup() };
     std::vector<std::string> log;
-
-private:
-    long m_liveBefore = 0;
 };
 
 const std::vector<std::string> operationNames {
@@ -335,8 +328,7 @@ TEST_F(WindowTest, CloseAsksCancelCloseThenRaisesCloseAndUnregisters)
         EXPECT_EQ(GetImplicitWindow(record.name()) == w, c.vetoed) << c.how;
         w->record().callSlot<void(Object&)>(Window::SlotClose, *w);
         EXPECT_EQ(log.size(), c.events.size() * (c.vetoed ? 2 : 1)) << c.how << ": closed once only";
-        WindowSupport::WindowsExit();
-        WindowSupport::ImplicitWindowListExit();
+        releaseWindows();
     }
 }
 
@@ -388,8 +380,7 @@ TEST_F(WindowTest, ConstructionRaisesItsEventsInOrderAndAFailureLeavesNoWindowRe
         EXPECT_EQ(GetImplicitWindow(record.name()), w);
         EXPECT_FALSE(Window::ContentsChangedGet(*w));
     }
-    WindowSupport::ImplicitWindowListExit();
-    WindowSupport::WindowsExit();
+    releaseWindows();
 
     record.setEventHandler("Open", makeCode<void(Object&)>([](Object&) { throw RuntimeException("no open"); }));
     const Ref<Object> w = newWindow();
@@ -422,23 +413,16 @@ TEST_F(WindowTest, ShowModalRunsUntilTheWindowIsHiddenOrClosed)
         const Ref<Object> w = newWindow();
         Window::Show(*parent);
         Qt::WindowModality whileShown = Qt::NonModal;
-        bool failsafe = false;
         QTimer::singleShot(0, [&] {
             whileShown = qt(w).windowModality();
             c.end(*w);
         });
-        QTimer stop;
-        stop.setSingleShot(true);
-        QObject::connect(&stop, &QTimer::timeout, [&] {
-            failsafe = true;
-            QCoreApplication::exit(0);
-        });
-        stop.start(10000);
+        const testsupport::Watchdog failsafe(0, std::chrono::seconds(10));
         if (c.withinParent)
             Window::ShowModalWithin(*w, parent);
         else
             Window::ShowModal(*w);
-        EXPECT_FALSE(failsafe) << c.how << " never returned by itself";
+        EXPECT_FALSE(failsafe.fired()) << c.how << " never returned by itself";
         EXPECT_EQ(whileShown, c.withinParent ? Qt::WindowModal : Qt::ApplicationModal) << c.how;
         EXPECT_EQ(qt(w).windowModality(), Qt::NonModal) << c.how;
         EXPECT_FALSE(qt(w).isVisible()) << c.how;
