@@ -19,17 +19,6 @@ namespace platform {
 
 namespace {
 
-// How deep we are inside code that Qt called. Qt objects that are in the middle of delivering a
-// signal or event must not be deleted under it, so disposal waits for the event loop then.
-int s_dispatchDepth = 0;
-
-void runFromQt(const std::function<void()>& handler)
-{
-    ++s_dispatchDepth;
-    EventLoop::deliver(handler);
-    --s_dispatchDepth;
-}
-
 void detachEverywhere(QAction& action)
 {
     const QObjectList shownIn = action.associatedObjects();
@@ -39,12 +28,13 @@ void detachEverywhere(QAction& action)
     }
 }
 
+// Inside a delivery, a Qt object may be the one delivering: disposal waits for the event loop then.
 template<class T>
 void dispose(std::unique_ptr<T>& owned)
 {
     if (!owned)
         return;
-    if (s_dispatchDepth == 0) {
+    if (EventLoop::deliveryDepth() == 0) {
         owned.reset();
         return;
     }
@@ -63,7 +53,7 @@ void disposeWidget(QWidget* widget)
 {
     if (!widget)
         return;
-    if (s_dispatchDepth == 0) {
+    if (EventLoop::deliveryDepth() == 0) {
         delete widget;
         return;
     }
@@ -123,7 +113,7 @@ QAction& MenuItemView::shownAction()
         m_action = std::make_unique<QAction>();
         MenuItem* item = &m_item;
         QObject::connect(m_action.get(), &QAction::triggered, m_action.get(),
-                         [item] { runFromQt([item] { choose(*item); }); });
+                         [item] { EventLoop::deliver(*item, [item] { choose(*item); }); });
         apply(*m_action);
     }
     return *m_action;
@@ -135,7 +125,8 @@ QMenu& MenuItemView::menu()
         return *m_menu;
     requireApplication("a menu");
     auto menu = std::make_unique<QMenu>();
-    QObject::connect(menu.get(), &QMenu::aboutToShow, menu.get(), [this] { runFromQt([this] { enableEntries(); }); });
+    QObject::connect(menu.get(), &QMenu::aboutToShow, menu.get(),
+                     [this] { EventLoop::deliver(m_item, [this] { enableEntries(); }); });
     for (const Ref<MenuItem>& child : m_item.children())
         menu->addAction(&child->view().shownAction());
     m_menu = std::move(menu);

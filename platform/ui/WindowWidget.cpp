@@ -48,7 +48,7 @@ void Window::Widget::closeEvent(QCloseEvent* event)
         bool mayClose = true;
         w.m_closing = true;
         EventLoop::deliver(
-            [&] { mayClose = w.record().callSlot<bool(Object&, bool)>(SlotUnifiedClose, w, false); });
+            w, [&] { mayClose = w.record().callSlot<bool(Object&, bool)>(SlotUnifiedClose, w, false); });
         w.m_closing = false;
         if (mayClose) {
             event->accept();
@@ -96,7 +96,7 @@ void Window::Widget::changeEvent(QEvent* event)
                  && (before & (::Qt::WindowMinimized | ::Qt::WindowMaximized)))
             raised = &Events::Restore;
         if (raised)
-            deliver([&] { raiseEvent(m_owner, *raised); });
+            EventLoop::deliver(m_owner, [&] { raiseEvent(m_owner, *raised); });
     }
 }
 
@@ -110,16 +110,19 @@ bool Window::Widget::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-        deliver([&] { handled = r.callSlot<bool(Object&, std::int32_t, std::int32_t)>(SlotCallMouseDown, w, p.x(), p.y()); });
+        EventLoop::deliver(w, [&] {
+            handled = r.callSlot<bool(Object&, std::int32_t, std::int32_t)>(SlotCallMouseDown, w, p.x(), p.y());
+        });
         m_mouseCaptured = handled;
         return handled;
     }
     case QEvent::MouseMove: {
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
         if (m_mouseCaptured)
-            deliver([&] { raiseEvent(w, Events::MouseDrag, p.x(), p.y()); });
+            EventLoop::deliver(w, [&] { raiseEvent(w, Events::MouseDrag, p.x(), p.y()); });
         else
-            deliver([&] { r.callSlot<void(Object&, std::int32_t, std::int32_t)>(SlotMouseMove, w, p.x(), p.y()); });
+            EventLoop::deliver(
+                w, [&] { r.callSlot<void(Object&, std::int32_t, std::int32_t)>(SlotMouseMove, w, p.x(), p.y()); });
         return m_mouseCaptured;
     }
     case QEvent::MouseButtonRelease: {
@@ -127,7 +130,7 @@ bool Window::Widget::eventFilter(QObject* watched, QEvent* event)
             return false;
         m_mouseCaptured = false;
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-        deliver([&] { raiseEvent(w, Events::MouseUp, p.x(), p.y()); });
+        EventLoop::deliver(w, [&] { raiseEvent(w, Events::MouseUp, p.x(), p.y()); });
         return true;
     }
     case QEvent::Enter:
@@ -141,7 +144,7 @@ bool Window::Widget::eventFilter(QObject* watched, QEvent* event)
         const QPoint p = wheel->position().toPoint();
         // One step of an ordinary wheel is 120; the sign follows the content, not the wheel.
         const QPoint steps = -wheel->angleDelta() / 120;
-        deliver([&] {
+        EventLoop::deliver(w, [&] {
             handled = r.callSlot<bool(Object&, std::int32_t, std::int32_t, std::int32_t, std::int32_t)>(
                 SlotMouseWheel, w, p.x(), p.y(), steps.x(), steps.y());
         });
@@ -149,12 +152,12 @@ bool Window::Widget::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::KeyPress: {
         const String key = fromQString(static_cast<QKeyEvent*>(event)->text());
-        deliver([&] { handled = r.callSlot<bool(Object&, const String&)>(SlotKeyDown, w, key); });
+        EventLoop::deliver(w, [&] { handled = r.callSlot<bool(Object&, const String&)>(SlotKeyDown, w, key); });
         return handled;
     }
     case QEvent::KeyRelease: {
         const String key = fromQString(static_cast<QKeyEvent*>(event)->text());
-        deliver([&] { raiseEvent(w, Events::KeyUp, key); });
+        EventLoop::deliver(w, [&] { raiseEvent(w, Events::KeyUp, key); });
         return false;
     }
     default:
@@ -162,18 +165,9 @@ bool Window::Widget::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void Window::Widget::deliver(const std::function<void()>& handler)
-{
-    // A window nobody holds is still being made or already going: it has no events to raise.
-    if (m_owner.refCount() == 0)
-        return;
-    Ref<Object> keep(&m_owner);
-    EventLoop::deliver(handler);
-}
-
 void Window::Widget::dispatch(Window::Slot slot)
 {
-    deliver([&] { m_owner.record().callSlot<void(Object&)>(slot, m_owner); });
+    EventLoop::deliver(m_owner, [&] { m_owner.record().callSlot<void(Object&)>(slot, m_owner); });
 }
 
 }

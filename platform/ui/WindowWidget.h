@@ -6,8 +6,6 @@
 
 #include <QMainWindow>
 
-#include <functional>
-
 class QEventLoop;
 
 namespace platform {
@@ -34,7 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void deliver(const std::function<void()>& handler);
     void dispatch(Window::Slot slot);
 
     Window& m_owner;
