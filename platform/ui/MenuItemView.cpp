@@ -3,15 +3,12 @@
 #include "ClassEvent.h"
 #include "EditCommands.h"
 #include "EventLoop.h"
-#include "IllegalCastException.h"
 #include "KeyboardShortcut.h"
 #include "MenuItem.h"
-#include "UnsupportedOperationException.h"
+#include "QtApplication.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCursor>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -47,27 +44,6 @@ void dispose(std::unique_ptr<T>& owned)
         detachEverywhere(*object);
     }
     object->deleteLater();
-}
-
-void disposeWidget(QWidget* widget)
-{
-    if (!widget)
-        return;
-    if (EventLoop::deliveryDepth() == 0) {
-        delete widget;
-        return;
-    }
-    widget->hide();
-    widget->setParent(nullptr);
-    widget->deleteLater();
-}
-
-QApplication& requireApplication(const std::string& what)
-{
-    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-    if (!app)
-        throw UnsupportedOperationException(what + " can only be shown once the application has started");
-    return *app;
 }
 
 QString toQString(const String& text)
@@ -250,20 +226,6 @@ void MenuItemView::choose(MenuItem& item)
     Ref<MenuItem> keep(&item);
     if (!raiseEvent(item, MenuItem::Events::Action))
         performEditCommand(item.name().bytes());
-}
-
-void attachMenuBar(QMainWindow& window, const Ref<Object>& menuBar)
-{
-    MenuItem* bar = menuBar ? &MenuItem::from(*menuBar) : nullptr;
-    if (bar && !bar->isMenuBar())
-        throw IllegalCastException(bar->where() + " is a menu item, not a MenuBar, and cannot be a window's menu bar");
-    disposeWidget(window.menuWidget());
-    if (!bar)
-        return;
-    requireApplication("a menu bar");
-    auto* shown = new QMenuBar(&window);
-    window.setMenuBar(shown);
-    bar->view().attach(*shown);
 }
 
 }

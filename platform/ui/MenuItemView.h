@@ -14,7 +14,6 @@
 #include <vector>
 
 class QAction;
-class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -67,8 +66,5 @@ private:
     std::unique_ptr<QAction> m_action; // only while the item shows as a plain entry
     std::vector<QPointer<QMenuBar>> m_bars;
 };
-
-// Shows menuBar (a MenuBar) as window's menu bar; nil leaves the window without one.
-void attachMenuBar(QMainWindow& window, const Ref<Object>& menuBar);
 
 }

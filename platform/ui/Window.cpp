@@ -1,9 +1,9 @@
 #include "Window.h"
 
+#include "AttachMenuBar.h"
 #include "ClassEvent.h"
 #include "Control.h"
 #include "EventLoop.h"
-#include "MenuItemView.h"
 #include "OutOfBoundsException.h"
 #include "RectControl.h"
 #include "StorageCast.h"

@@ -1,3 +1,4 @@
+#include "AttachMenuBar.h"
 #include "EventLoop.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
