@@ -71,8 +71,7 @@ void Control::raiseEvent(const ClassEvent<void()>& event)
     Code handler = eventHandler(event.name);
     if (!handler)
         return;
-    Ref<Object> keep(this);
-    EventLoop::deliver([&] { handler->call<void(Object&)>(CallSite(m_name.bytes(), event.name), *this); });
+    EventLoop::deliver(*this, [&] { handler->call<void(Object&)>(CallSite(m_name.bytes(), event.name), *this); });
 }
 
 void InstallInstanceEventHandler(Object& object, const String& event, Code code)

@@ -1,5 +1,8 @@
 #include "EventLoop.h"
 
+#include "Object.h"
+#include "Ref.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -11,12 +14,19 @@ namespace platform {
 namespace {
 
 std::exception_ptr s_pending;
+int s_depth = 0;
 
 }
 
-void EventLoop::deliver(const std::function<void()>& handler) noexcept
+void EventLoop::deliver(Object& receiver, const std::function<void()>& handler) noexcept
 {
+    if (receiver.refCount() == 0)
+        return;
+    ++s_depth;
     try {
+        // Held inside the count: a receiver whose last reference goes with the handler defers
+        // deleting its Qt objects, which may still be delivering.
+        Ref<Object> keep(&receiver);
         handler();
     } catch (...) {
         if (!s_pending)
@@ -26,6 +36,12 @@ void EventLoop::deliver(const std::function<void()>& handler) noexcept
         if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
             QCoreApplication::exit(1);
     }
+    --s_depth;
+}
+
+int EventLoop::deliveryDepth() noexcept
+{
+    return s_depth;
 }
 
 void EventLoop::run()

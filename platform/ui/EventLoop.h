@@ -5,11 +5,18 @@
 
 namespace platform {
 
+class Object;
+
 // The boundary between Qt and the framework. Qt must never see an exception: code that Qt calls
 // runs through deliver(), which keeps the first exception, stops the loop, and run() rethrows it.
 class EventLoop {
 public:
-    static void deliver(const std::function<void()>& handler) noexcept;
+    // The one way Qt calls into the framework: runs handler for receiver, which it holds for the
+    // call. A receiver nobody holds is still being made or already going, and gets nothing.
+    static void deliver(Object& receiver, const std::function<void()>& handler) noexcept;
+    // How many deliveries are under way. Above zero, a Qt object may be in the middle of
+    // delivering a signal or event, so it must not be deleted under it.
+    static int deliveryDepth() noexcept;
     // Runs Qt's event loop until the application quits; rethrows an exception a handler raised.
     static void run();
     static void quit();

@@ -1,6 +1,8 @@
 #include "MenuItem.h"
 
 #include "ClassEvent.h"
+#include "EditCommands.h"
+#include "KeyboardShortcut.h"
 #include "MenuBar.h"
 #include "MenuItemView.h"
 #include "OutOfBoundsException.h"

@@ -1,42 +1,21 @@
 #include "MenuItemView.h"
 
 #include "ClassEvent.h"
+#include "EditCommands.h"
 #include "EventLoop.h"
-#include "IllegalCastException.h"
+#include "KeyboardShortcut.h"
 #include "MenuItem.h"
+#include "QtApplication.h"
 #include "QtText.h"
-#include "UnsupportedOperationException.h"
 
-#include <QAbstractSpinBox>
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QCursor>
-#include <QLineEdit>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QTextEdit>
-
-#include <algorithm>
-#include <cctype>
 
 namespace platform {
 
 namespace {
-
-// How deep we are inside code that Qt called. Qt objects that are in the middle of delivering a
-// signal or event must not be deleted under it, so disposal waits for the event loop then.
-int s_dispatchDepth = 0;
-
-void runFromQt(const std::function<void()>& handler)
-{
-    ++s_dispatchDepth;
-    EventLoop::deliver(handler);
-    --s_dispatchDepth;
-}
 
 void detachEverywhere(QAction& action)
 {
@@ -47,12 +26,13 @@ void detachEverywhere(QAction& action)
     }
 }
 
+// Inside a delivery, a Qt object may be the one delivering: disposal waits for the event loop then.
 template<class T>
 void dispose(std::unique_ptr<T>& owned)
 {
     if (!owned)
         return;
-    if (s_dispatchDepth == 0) {
+    if (EventLoop::deliveryDepth() == 0) {
         owned.reset();
         return;
     }
@@ -67,26 +47,6 @@ void dispose(std::unique_ptr<T>& owned)
     object->deleteLater();
 }
 
-void disposeWidget(QWidget* widget)
-{
-    if (!widget)
-        return;
-    if (s_dispatchDepth == 0) {
-        delete widget;
-        return;
-    }
-    widget->hide();
-    widget->setParent(nullptr);
-    widget->deleteLater();
-}
-
-QApplication& requireApplication(const std::string& what)
-{
-    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-    if (!app)
-        throw UnsupportedOperationException(what + " can only be shown once the application has started");
-    return *app;
-}
 
 }
 
@@ -124,7 +84,7 @@ QAction& MenuItemView::shownAction()
         m_action = std::make_unique<QAction>();
         MenuItem* item = &m_item;
         QObject::connect(m_action.get(), &QAction::triggered, m_action.get(),
-                         [item] { runFromQt([item] { choose(*item); }); });
+                         [item] { EventLoop::deliver(*item, [item] { choose(*item); }); });
         apply(*m_action);
     }
     return *m_action;
@@ -136,7 +96,8 @@ QMenu& MenuItemView::menu()
         return *m_menu;
     requireApplication("a menu");
     auto menu = std::make_unique<QMenu>();
-    QObject::connect(menu.get(), &QMenu::aboutToShow, menu.get(), [this] { runFromQt([this] { enableEntries(); }); });
+    QObject::connect(menu.get(), &QMenu::aboutToShow, menu.get(),
+                     [this] { EventLoop::deliver(m_item, [this] { enableEntries(); }); });
     for (const Ref<MenuItem>& child : m_item.children())
         menu->addAction(&child->view().shownAction());
     m_menu = std::move(menu);
@@ -260,231 +221,6 @@ void MenuItemView::choose(MenuItem& item)
     Ref<MenuItem> keep(&item);
     if (!raiseEvent(item, MenuItem::Events::Action))
         performEditCommand(item.name().bytes());
-}
-
-QKeySequence shortcutFromText(std::string_view text, const std::string& where)
-{
-    if (text.empty())
-        return {};
-    auto fail = [&](const std::string& why) {
-        return RuntimeException("keyboard shortcut \"" + std::string(text) + "\" of " + where + ": " + why);
-    };
-    std::string_view key = text;
-    std::string_view modifierText;
-    // The plus key itself is written "+" or "Cmd++".
-    if (text.size() >= 2 && text.ends_with("++")) {
-        key = "+";
-        modifierText = text.substr(0, text.size() - 2);
-    } else if (const std::size_t plus = text.rfind('+'); plus != std::string_view::npos && text != "+") {
-        key = text.substr(plus + 1);
-        modifierText = text.substr(0, plus);
-        if (key.empty())
-            throw fail("no key after the last \"+\"");
-    }
-    Qt::KeyboardModifiers modifiers;
-    if (key != text) {
-        std::size_t start = 0;
-        while (start <= modifierText.size()) {
-            const std::size_t end = std::min(modifierText.find('+', start), modifierText.size());
-            std::string name(modifierText.substr(start, end - start));
-            std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-            if (name == "cmd" || name == "command" || name == "ctrl" || name == "control")
-                modifiers |= Qt::ControlModifier;
-            else if (name == "shift")
-                modifiers |= Qt::ShiftModifier;
-            else if (name == "alt" || name == "option" || name == "opt")
-                modifiers |= Qt::AltModifier;
-            else if (name == "meta")
-                modifiers |= Qt::MetaModifier;
-            else
-                throw fail("unknown modifier \"" + name + "\"");
-            start = end + 1;
-        }
-    }
-    const QKeySequence parsed = QKeySequence::fromString(toQString(key), QKeySequence::PortableText);
-    if (parsed.count() != 1 || parsed[0].key() == Qt::Key_unknown || parsed[0].keyboardModifiers() != Qt::NoModifier)
-        throw fail("unknown key \"" + std::string(key) + "\"");
-    const Qt::Key named = parsed[0].key();
-    if (named == Qt::Key_Shift || named == Qt::Key_Control || named == Qt::Key_Alt || named == Qt::Key_Meta)
-        throw fail("a modifier with no key");
-    return QKeySequence(QKeyCombination(modifiers, parsed[0].key()));
-}
-
-namespace {
-
-enum class EditCommand { Undo, Cut, Copy, Paste, Clear, SelectAll };
-
-std::optional<EditCommand> editCommandNamed(std::string_view name)
-{
-    static constexpr std::pair<std::string_view, EditCommand> commands[] = {
-        { "EditUndo", EditCommand::Undo }, { "EditCut", EditCommand::Cut }, { "EditCopy", EditCommand::Copy },
-        { "EditPaste", EditCommand::Paste }, { "EditClear", EditCommand::Clear }, { "EditSelectAll", EditCommand::SelectAll },
-    };
-    for (const auto& [commandName, command] : commands) {
-        if (commandName == name)
-            return command;
-    }
-    return std::nullopt;
-}
-
-// The text field the user is typing in; while a menu is open it is still the window's focus.
-QWidget* focusedTextField()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return nullptr;
-    QWidget* focus = QApplication::focusWidget();
-    if ((!focus || qobject_cast<QMenu*>(focus) || qobject_cast<QMenuBar*>(focus)) && QApplication::activeWindow())
-        focus = QApplication::activeWindow()->focusWidget();
-    if (auto* combo = qobject_cast<QComboBox*>(focus))
-        return combo->lineEdit();
-    if (qobject_cast<QAbstractSpinBox*>(focus))
-        return focus->findChild<QLineEdit*>();
-    return focus;
-}
-
-bool clipboardHasText()
-{
-    return !QGuiApplication::clipboard()->text().isEmpty();
-}
-
-bool lineEditCan(EditCommand command, const QLineEdit& field)
-{
-    const bool editable = !field.isReadOnly();
-    const bool selected = field.hasSelectedText();
-    // A password field never hands its text to the clipboard.
-    const bool readable = field.echoMode() == QLineEdit::Normal;
-    switch (command) {
-    case EditCommand::Undo:
-        return editable && field.isUndoAvailable();
-    case EditCommand::Cut:
-        return editable && selected && readable;
-    case EditCommand::Copy:
-        return selected && readable;
-    case EditCommand::Paste:
-        return editable && clipboardHasText();
-    case EditCommand::Clear:
-        return editable && selected;
-    case EditCommand::SelectAll:
-        return !field.text().isEmpty() && field.selectedText() != field.text();
-    }
-    return false;
-}
-
-void lineEditDo(EditCommand command, QLineEdit& field)
-{
-    switch (command) {
-    case EditCommand::Undo:
-        return field.undo();
-    case EditCommand::Cut:
-        return field.cut();
-    case EditCommand::Copy:
-        return field.copy();
-    case EditCommand::Paste:
-        return field.paste();
-    case EditCommand::Clear:
-        return field.del();
-    case EditCommand::SelectAll:
-        return field.selectAll();
-    }
-}
-
-template<class Edit>
-bool documentCan(EditCommand command, const Edit& field)
-{
-    const bool editable = !field.isReadOnly();
-    const bool selected = field.textCursor().hasSelection();
-    switch (command) {
-    case EditCommand::Undo:
-        return editable && field.document()->isUndoAvailable();
-    case EditCommand::Cut:
-        return editable && selected;
-    case EditCommand::Copy:
-        return selected;
-    case EditCommand::Paste:
-        return editable && field.canPaste();
-    case EditCommand::Clear:
-        return editable && selected;
-    case EditCommand::SelectAll:
-        return !field.document()->isEmpty();
-    }
-    return false;
-}
-
-template<class Edit>
-void documentDo(EditCommand command, Edit& field)
-{
-    switch (command) {
-    case EditCommand::Undo:
-        return field.undo();
-    case EditCommand::Cut:
-        return field.cut();
-    case EditCommand::Copy:
-        return field.copy();
-    case EditCommand::Paste:
-        return field.paste();
-    case EditCommand::Clear: {
-        QTextCursor cursor = field.textCursor();
-        cursor.removeSelectedText();
-        return field.setTextCursor(cursor);
-    }
-    case EditCommand::SelectAll:
-        return field.selectAll();
-    }
-}
-
-// Runs the command on the focused field when it can act there; false otherwise.
-bool onFocusedField(EditCommand command, bool perform)
-{
-    QWidget* focus = focusedTextField();
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        const bool can = lineEditCan(command, *line);
-        if (can && perform)
-            lineEditDo(command, *line);
-        return can;
-    }
-    if (auto* rich = qobject_cast<QTextEdit*>(focus)) {
-        const bool can = documentCan(command, *rich);
-        if (can && perform)
-            documentDo(command, *rich);
-        return can;
-    }
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
-        const bool can = documentCan(command, *plain);
-        if (can && perform)
-            documentDo(command, *plain);
-        return can;
-    }
-    return false;
-}
-
-}
-
-std::optional<bool> editCommandApplies(std::string_view itemName)
-{
-    const std::optional<EditCommand> command = editCommandNamed(itemName);
-    if (!command)
-        return std::nullopt;
-    return onFocusedField(*command, false);
-}
-
-bool performEditCommand(std::string_view itemName)
-{
-    const std::optional<EditCommand> command = editCommandNamed(itemName);
-    return command && onFocusedField(*command, true);
-}
-
-void attachMenuBar(QMainWindow& window, const Ref<Object>& menuBar)
-{
-    MenuItem* bar = menuBar ? &MenuItem::from(*menuBar) : nullptr;
-    if (bar && !bar->isMenuBar())
-        throw IllegalCastException(bar->where() + " is a menu item, not a MenuBar, and cannot be a window's menu bar");
-    disposeWidget(window.menuWidget());
-    if (!bar)
-        return;
-    requireApplication("a menu bar");
-    auto* shown = new QMenuBar(&window);
-    window.setMenuBar(shown);
-    bar->view().attach(*shown);
 }
 
 }

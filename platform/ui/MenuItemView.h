@@ -5,19 +5,15 @@
 
 #include "Ref.h"
 
-#include <QKeySequence>
 #include <QPointer>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 class QAction;
-class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -70,20 +66,5 @@ private:
     std::unique_ptr<QAction> m_action; // only while the item shows as a plain entry
     std::vector<QPointer<QMenuBar>> m_bars;
 };
-
-// Reads "Cmd+Q", "Shift+Cmd+Z", "F5" and the like; "Cmd" and "Ctrl" are the platform's primary
-// modifier, "Option" and "Alt" the alternate one. Empty text gives no shortcut. Raises an error
-// naming where for text it cannot read.
-QKeySequence shortcutFromText(std::string_view text, const std::string& where);
-
-// The framework's editing commands, known by the item names "EditUndo", "EditCut", "EditCopy",
-// "EditPaste", "EditClear" and "EditSelectAll", act on the text field that has the keyboard focus.
-// Empty for any other name; otherwise whether the command can act now.
-std::optional<bool> editCommandApplies(std::string_view itemName);
-// Runs the command when it can act; false when the name is not a command or it cannot act now.
-bool performEditCommand(std::string_view itemName);
-
-// Shows menuBar (a MenuBar) as window's menu bar; nil leaves the window without one.
-void attachMenuBar(QMainWindow& window, const Ref<Object>& menuBar);
 
 }

@@ -1,26 +1,20 @@
 #include "Window.h"
 
+#include "AttachMenuBar.h"
 #include "ClassEvent.h"
 #include "Control.h"
 #include "EventLoop.h"
-#include "MenuItemView.h"
 #include "OutOfBoundsException.h"
-#include "QtText.h"
 #include "RectControl.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
 #include "WindowSupport.h"
+#include "WindowWidget.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QMainWindow>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
-#include <QWindowStateChangeEvent>
 
 #include <algorithm>
 
@@ -50,181 +44,6 @@ void setTransientParent(QMainWindow& window, QMainWindow* parent)
 }
 
 }
-
-// The Qt window. What the user does to it reaches the window's events through its method table,
-// at the framework's boundary.
-class Window::Widget final : public QMainWindow {
-public:
-    explicit Widget(Window& owner)
-        : m_owner(owner)
-    {
-    }
-    ~Widget() override
-    {
-        if (m_content)
-            m_content->removeEventFilter(this);
-    }
-
-    void watchContent(QWidget* content)
-    {
-        m_content = content;
-        content->setMouseTracking(true);
-        content->installEventFilter(this);
-    }
-
-    bool moveFocus(bool next) { return focusNextPrevChild(next); }
-
-    QEventLoop* modalLoop = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent* event) override
-    {
-        Window& w = m_owner;
-        // Whatever the handlers release, the window outlives this event; the framework lets the
-        // reference go on the loop's next turn.
-        Ref<Object> keep(&w);
-        if (w.m_closed) {
-            event->accept();
-        } else if (w.m_closeApproved || w.m_closing) {
-            event->accept();
-            w.closed();
-        } else {
-            // A failing handler does not keep the window on screen: the user asked to close it.
-            bool mayClose = true;
-            w.m_closing = true;
-            EventLoop::deliver(
-                [&] { mayClose = w.record().callSlot<bool(Object&, bool)>(SlotUnifiedClose, w, false); });
-            w.m_closing = false;
-            if (mayClose) {
-                event->accept();
-                w.closed();
-            } else {
-                event->ignore();
-            }
-        }
-        WindowSupport::releaseLater(std::move(keep));
-    }
-
-    void hideEvent(QHideEvent* event) override
-    {
-        QMainWindow::hideEvent(event);
-        if (modalLoop && !isVisible())
-            modalLoop->exit();
-    }
-
-    void moveEvent(QMoveEvent* event) override
-    {
-        QMainWindow::moveEvent(event);
-        dispatch(SlotCallMoved);
-    }
-
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QMainWindow::resizeEvent(event);
-        dispatch(SlotCallResized);
-    }
-
-    void changeEvent(QEvent* event) override
-    {
-        QMainWindow::changeEvent(event);
-        if (event->type() == QEvent::ActivationChange) {
-            dispatch(isActiveWindow() ? SlotCallActivated : SlotCallDeactivated);
-        } else if (event->type() == QEvent::WindowStateChange) {
-            const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-            const Qt::WindowStates now = windowState();
-            const ClassEvent<void()>* raised = nullptr;
-            if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
-                raised = &Events::Minimize;
-            else if ((now & Qt::WindowMaximized) && !(now & Qt::WindowMinimized) && !(before & Qt::WindowMaximized))
-                raised = &Events::Maximize;
-            else if (!(now & (Qt::WindowMinimized | Qt::WindowMaximized))
-                     && (before & (Qt::WindowMinimized | Qt::WindowMaximized)))
-                raised = &Events::Restore;
-            if (raised)
-                deliver([&] { raiseEvent(m_owner, *raised); });
-        }
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != m_content)
-            return false;
-        Window& w = m_owner;
-        const ClassRecord& r = w.record();
-        bool handled = false;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            deliver([&] { handled = r.callSlot<bool(Object&, std::int32_t, std::int32_t)>(SlotCallMouseDown, w, p.x(), p.y()); });
-            m_mouseCaptured = handled;
-            return handled;
-        }
-        case QEvent::MouseMove: {
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            if (m_mouseCaptured)
-                deliver([&] { raiseEvent(w, Events::MouseDrag, p.x(), p.y()); });
-            else
-                deliver([&] { r.callSlot<void(Object&, std::int32_t, std::int32_t)>(SlotMouseMove, w, p.x(), p.y()); });
-            return m_mouseCaptured;
-        }
-        case QEvent::MouseButtonRelease: {
-            if (!m_mouseCaptured)
-                return false;
-            m_mouseCaptured = false;
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            deliver([&] { raiseEvent(w, Events::MouseUp, p.x(), p.y()); });
-            return true;
-        }
-        case QEvent::Enter:
-            dispatch(SlotMouseEnter);
-            return false;
-        case QEvent::Leave:
-            dispatch(SlotMouseExit);
-            return false;
-        case QEvent::Wheel: {
-            auto* wheel = static_cast<QWheelEvent*>(event);
-            const QPoint p = wheel->position().toPoint();
-            // One step of an ordinary wheel is 120; the sign follows the content, not the wheel.
-            const QPoint steps = -wheel->angleDelta() / 120;
-            deliver([&] {
-                handled = r.callSlot<bool(Object&, std::int32_t, std::int32_t, std::int32_t, std::int32_t)>(
-                    SlotMouseWheel, w, p.x(), p.y(), steps.x(), steps.y());
-            });
-            return handled;
-        }
-        case QEvent::KeyPress: {
-            const String key = fromQString(static_cast<QKeyEvent*>(event)->text());
-            deliver([&] { handled = r.callSlot<bool(Object&, const String&)>(SlotKeyDown, w, key); });
-            return handled;
-        }
-        case QEvent::KeyRelease: {
-            const String key = fromQString(static_cast<QKeyEvent*>(event)->text());
-            deliver([&] { raiseEvent(w, Events::KeyUp, key); });
-            return false;
-        }
-        default:
-            return false;
-        }
-    }
-
-private:
-    void deliver(const std::function<void()>& handler)
-    {
-        // A window nobody holds is still being made or already going: it has no events to raise.
-        if (m_owner.refCount() == 0)
-            return;
-        Ref<Object> keep(&m_owner);
-        EventLoop::deliver(handler);
-    }
-    void dispatch(Window::Slot slot)
-    {
-        deliver([&] { m_owner.record().callSlot<void(Object&)>(slot, m_owner); });
-    }
-
-    Window& m_owner;
-    QWidget* m_content = nullptr;
-    bool m_mouseCaptured = false;
-};
 
 struct Window::QtParts {
     Widget* window;

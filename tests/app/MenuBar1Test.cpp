@@ -1,5 +1,6 @@
 #include "MenuBar1.h"
 
+#include "AttachMenuBar.h"
 #include "EventLoop.h"
 #include "FrameworkTest.h"
 #include "Invoker.h"

@@ -399,7 +399,8 @@ const LoopEnd loopEnds[] = {
     { "HandlerFailsAsTheLoopEnds",
       [](QMainWindow&) {
           QMetaObject::invokeMethod(
-              qApp, [] { EventLoop::deliver([] { throw RuntimeException("too late"); }); }, Qt::QueuedConnection);
+              qApp, [] { EventLoop::deliver(*RuntimeAppObject(), [] { throw RuntimeException("too late"); }); },
+              Qt::QueuedConnection);
           Quit(0);
       },
       1, "RuntimeException: too late" },

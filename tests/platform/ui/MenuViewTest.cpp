@@ -1,3 +1,4 @@
+#include "AttachMenuBar.h"
 #include "EventLoop.h"
 #include "FrameworkTest.h"
 #include "MenuBar.h"
@@ -16,9 +17,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 
 #include <functional>
@@ -277,135 +276,5 @@ TEST_F(MenuOnWindow, PopUpReturnsTheChosenEntry)
     ASSERT_TRUE(chosen);
     EXPECT_EQ(MenuItem::from(*chosen).name(), String("Second"));
 }
-
-struct FieldCase {
-    const char* name;
-    std::function<QWidget*(QWidget* parent)> make; // text "abc", nothing selected
-    std::function<void(QWidget*)> selectAll;
-    std::function<QString(QWidget*)> text;
-};
-
-class EditCommandsOn : public ::testing::TestWithParam<FieldCase> {};
-
-// Guards: the Edit commands working on one kind of text field only.
-TEST_P(EditCommandsOn, EveryKindOfTextField)
-{
-    QMainWindow window;
-    QWidget* field = GetParam().make(&window);
-    window.setCentralWidget(field);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    field->setFocus();
-    QApplication::clipboard()->clear();
-    EXPECT_EQ(editCommandApplies("EditCut"), false);
-    EXPECT_EQ(editCommandApplies("EditCopy"), false);
-    EXPECT_EQ(editCommandApplies("EditPaste"), false);
-    EXPECT_EQ(editCommandApplies("EditSelectAll"), true);
-    EXPECT_EQ(editCommandApplies("FileQuit"), std::nullopt);
-    EXPECT_TRUE(performEditCommand("EditSelectAll"));
-    EXPECT_TRUE(performEditCommand("EditCut"));
-    EXPECT_EQ(GetParam().text(field), "");
-    EXPECT_EQ(QApplication::clipboard()->text(), "abc");
-    EXPECT_TRUE(performEditCommand("EditPaste"));
-    EXPECT_TRUE(performEditCommand("EditPaste"));
-    EXPECT_EQ(GetParam().text(field), "abcabc");
-    GetParam().selectAll(field);
-    EXPECT_TRUE(performEditCommand("EditClear"));
-    EXPECT_EQ(GetParam().text(field), "");
-    EXPECT_TRUE(performEditCommand("EditUndo"));
-    EXPECT_EQ(GetParam().text(field), "abcabc");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, EditCommandsOn,
-    ::testing::Values(
-        FieldCase { "LineEdit", [](QWidget* p) -> QWidget* { return new QLineEdit("abc", p); },
-                    [](QWidget* w) { static_cast<QLineEdit*>(w)->selectAll(); },
-                    [](QWidget* w) { return static_cast<QLineEdit*>(w)->text(); } },
-        FieldCase { "TextEdit", [](QWidget* p) -> QWidget* { return new QTextEdit("abc", p); },
-                    [](QWidget* w) { static_cast<QTextEdit*>(w)->selectAll(); },
-                    [](QWidget* w) { return static_cast<QTextEdit*>(w)->toPlainText(); } },
-        FieldCase { "PlainTextEdit", [](QWidget* p) -> QWidget* { return new QPlainTextEdit("abc", p); },
-                    [](QWidget* w) { static_cast<QPlainTextEdit*>(w)->selectAll(); },
-                    [](QWidget* w) { return static_cast<QPlainTextEdit*>(w)->toPlainText(); } }),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct RefusalCase {
-    const char* name;
-    std::function<void(QLineEdit&)> prepare;
-    const char* command;
-};
-
-class EditCommandsRefuse : public ::testing::TestWithParam<RefusalCase> {};
-
-// Guards: editing a read-only field, or handing a password to the clipboard.
-TEST_P(EditCommandsRefuse, WhatTheFieldForbids)
-{
-    QMainWindow window;
-    auto* field = new QLineEdit("secret", &window);
-    window.setCentralWidget(field);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    field->setFocus();
-    QApplication::clipboard()->setText("x");
-    GetParam().prepare(*field);
-    field->selectAll();
-    EXPECT_EQ(editCommandApplies(GetParam().command), false);
-    EXPECT_FALSE(performEditCommand(GetParam().command));
-    EXPECT_EQ(field->text(), "secret");
-    EXPECT_EQ(QApplication::clipboard()->text(), "x");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, EditCommandsRefuse,
-    ::testing::Values(RefusalCase { "ReadOnlyCut", [](QLineEdit& f) { f.setReadOnly(true); }, "EditCut" },
-                      RefusalCase { "ReadOnlyPaste", [](QLineEdit& f) { f.setReadOnly(true); }, "EditPaste" },
-                      RefusalCase { "ReadOnlyDelete", [](QLineEdit& f) { f.setReadOnly(true); }, "EditClear" },
-                      RefusalCase { "PasswordCopy", [](QLineEdit& f) { f.setEchoMode(QLineEdit::Password); }, "EditCopy" },
-                      RefusalCase { "PasswordCut", [](QLineEdit& f) { f.setEchoMode(QLineEdit::Password); }, "EditCut" },
-                      RefusalCase { "NothingToUndo", [](QLineEdit&) {}, "EditUndo" }),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct ShortcutCase {
-    const char* text;
-    QKeySequence expected;
-};
-
-class ShortcutText : public ::testing::TestWithParam<ShortcutCase> {};
-
-// Guards: "Cmd+" not mapped to the platform's primary modifier, or other notations misread.
-TEST_P(ShortcutText, ReadsAsTheKeyItNames)
-{
-    EXPECT_EQ(shortcutFromText(GetParam().text, "test"), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ShortcutText,
-                         ::testing::Values(ShortcutCase { "", {} }, ShortcutCase { "Cmd+Q", QKeySequence(Qt::CTRL | Qt::Key_Q) },
-                                           ShortcutCase { "cmd+a", QKeySequence(Qt::CTRL | Qt::Key_A) },
-                                           ShortcutCase { "Shift+Cmd+Z", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) },
-                                           ShortcutCase { "Option+X", QKeySequence(Qt::ALT | Qt::Key_X) },
-                                           ShortcutCase { "Ctrl+Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete) },
-                                           ShortcutCase { "Cmd++", QKeySequence(Qt::CTRL | Qt::Key_Plus) },
-                                           ShortcutCase { "+", QKeySequence(Qt::Key_Plus) },
-                                           ShortcutCase { "F5", QKeySequence(Qt::Key_F5) }));
-
-class BadShortcutText : public ::testing::TestWithParam<const char*> {};
-
-// Guards: unreadable shortcut text accepted and silently giving no shortcut.
-TEST_P(BadShortcutText, IsRefusedWithItsText)
-{
-    try {
-        shortcutFromText(GetParam(), "menu item \"X\"");
-        FAIL() << "accepted";
-    } catch (const RuntimeException& e) {
-        EXPECT_NE(std::string(e.what()).find(GetParam()), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("menu item \"X\""), std::string::npos) << e.what();
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, BadShortcutText,
-                         ::testing::Values("Cmd+", "Hyper+Q", "Cmd+NotAKey", "+Q", "Cmd+Shift", "Cmd++Q"));
 
 }

@@ -1,12 +1,10 @@
-#include "Window.h"
+#include "WindowFixture.h"
 
 #include "AddControl.h"
 #include "EventLoop.h"
 #include "FrameworkTest.h"
 #include "NilObjectException.h"
 #include "OutOfBoundsException.h"
-#include "RectControl.h"
-#include "TextField.h"
 #include "UnsupportedOperationException.h"
 #include "Watchdog.h"
 #include "WindowSupport.h"
@@ -32,21 +30,6 @@ using I32 = std::int32_t;
 using Obj = const Ref<Object>&;
 using Str = const String&;
 
-QMainWindow& qt(const Ref<Object>& window)
-{
-    return *Window::from(*window).qtWindow();
-}
-
-// Qt's offscreen platform activates windows only when asked.
-void activate(const Ref<Object>& window)
-{
-    QMainWindow& w = qt(window);
-    w.show();
-    w.activateWindow();
-    QApplication::setActiveWindow(&w);
-    QApplication::processEvents();
-}
-
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
 public:
@@ -60,44 +43,6 @@ protected:
             ++count;
         return false;
     }
-};
-
-// Windows of a class of the test's own, over Window's table, whose handlers log what they get.
-class WindowTest : public testsupport::FrameworkTest {
-protected:
-    void releaseHeld() override
-    {
-        releaseWindows();
-        EventLoop::takePendingException();
-    }
-
-    void logEvent(const char* event)
-    {
-        record.setEventHandler(event, makeCode<void(Object&)>([this, event](Object&) { log.push_back(event); }));
-    }
-    void logPointEvent(const char* event, bool handled)
-    {
-        const auto logged = [this, event](I32 x, I32 y) {
-            log.push_back(std::string(event) + " " + std::to_string(x) + "," + std::to_string(y));
-        };
-        if (std::string_view(event) == "MouseDown")
-            record.setEventHandler(event, makeCode<bool(Object&, I32, I32)>([=](Object&, I32 x, I32 y) {
-                                       logged(x, y);
-                                       return handled;
-                                   }));
-        else
-            record.setEventHandler(event, makeCode<void(Object&, I32, I32)>([=](Object&, I32 x, I32 y) { logged(x, y); }));
-    }
-
-    Ref<Object> newWindow() { return RuntimeNewObject(record); }
-    static Ref<Object> addTextField(const Ref<Object>& window, const char* name)
-    {
-        return testsupport::addControl(window, TextField::Lookup(), name);
-    }
-    static QWidget* widgetOf(const Ref<Object>& control) { return RectControl::from(*control).widget(); }
-
-    ClassRecord record { "WindowTest.Logged", &Window::Lookup() };
-    std::vector<std::string> log;
 };
 
 const std::vector<std::string> operationNames {
@@ -332,42 +277,6 @@ TEST_F(WindowTest, CloseAsksCancelCloseThenRaisesCloseAndUnregisters)
     }
 }
 
-// Guards: the user's close not raising Close, or the window dying inside Qt's close event when
-// the close drops its last reference (a use after free), or never being released at all.
-TEST_F(WindowTest, TheUsersCloseRaisesCloseAndReleasesTheWindowAfterTheCloseEvent)
-{
-    Ref<Object> held = newWindow();
-    logEvent("Open");
-    record.setEventHandler("Close", makeCode<void(Object&)>([&](Object&) {
-                               log.push_back("Close");
-                               held = nullptr; // the program lets go of the window while Qt closes it
-                           }));
-    held->record().callSlot<void(Object&)>(Window::SlotConstructor, *held);
-    Window::Show(*held);
-    QMainWindow* shown = &qt(held);
-    const long live = Object::liveInstances();
-
-    EXPECT_TRUE(shown->close());
-    EXPECT_EQ(log, (std::vector<std::string> { "Open", "Close" }));
-    EXPECT_FALSE(held);
-    EXPECT_FALSE(GetImplicitWindow(record.name())) << "a closed window is no longer found";
-    EXPECT_EQ(Object::liveInstances(), live) << "still alive until Qt is done";
-    QApplication::sendPostedEvents();
-    EXPECT_EQ(Object::liveInstances(), live - 1) << "released on the loop's next turn";
-}
-
-// Guards: a failing Close handler letting the exception into Qt, or leaving a window the user cannot close.
-TEST_F(WindowTest, AFailingCloseHandlerStopsTheLoopAndTheWindowStillCloses)
-{
-    record.setEventHandler("Close", makeCode<void(Object&)>([](Object&) { throw RuntimeException("close failed"); }));
-    const Ref<Object> w = newWindow();
-    Window::Show(*w);
-    qt(w).close();
-    EXPECT_TRUE(Window::from(*w).isClosed());
-    EXPECT_FALSE(qt(w).isVisible());
-    EXPECT_THROW(EventLoop::rethrowPendingException(), RuntimeException);
-}
-
 // Guards: a construction that leaves a half-built window registered, so the next request finds it.
 TEST_F(WindowTest, ConstructionRaisesItsEventsInOrderAndAFailureLeavesNoWindowRegistered)
 {
@@ -468,52 +377,6 @@ TEST_F(WindowTest, TheWindowOfAWindowIsItself)
     const Ref<Object> w = newWindow();
     EXPECT_EQ(w->record().callSlot<Ref<Object>(Object&)>(Window::SlotWindow, *w), w);
     EXPECT_EQ(w->record().callSlot<Ref<Object>(Object&)>(Window::SlotTrueWindow, *w), w);
-}
-
-struct MouseCase {
-    const char* how;
-    bool mouseDownHandled;
-    std::vector<std::string> events;
-};
-
-// Guards: mouse presses on the window not reaching MouseDown, or drag and release reported to a
-// window that did not take the press.
-TEST_F(WindowTest, MousePressesOnTheWindowRaiseItsMouseEvents)
-{
-    const std::vector<MouseCase> cases {
-        { "handled", true, { "MouseDown 5,6", "MouseDrag 9,9", "MouseUp 9,9" } },
-        { "not handled", false, { "MouseDown 5,6", "MouseMove 9,9" } },
-    };
-    for (const MouseCase& c : cases) {
-        log.clear();
-        for (const char* e : { "MouseDown", "MouseDrag", "MouseUp", "MouseMove" })
-            logPointEvent(e, c.mouseDownHandled);
-        const Ref<Object> w = newWindow();
-        activate(w);
-        QWidget* content = Window::from(*w).contentArea();
-        QTest::mousePress(content, Qt::LeftButton, {}, QPoint(5, 6));
-        QMouseEvent drag(QEvent::MouseMove, QPointF(9, 9), content->mapToGlobal(QPointF(9, 9)), Qt::NoButton,
-                         Qt::LeftButton, {});
-        QApplication::sendEvent(content, &drag);
-        QTest::mouseRelease(content, Qt::LeftButton, {}, QPoint(9, 9));
-        EXPECT_EQ(log, c.events) << c.how;
-    }
-}
-
-// Guards: typing on the window itself not reaching KeyDown and KeyUp.
-TEST_F(WindowTest, KeysTypedOnTheWindowRaiseKeyDownAndKeyUp)
-{
-    record.setEventHandler("KeyDown", makeCode<bool(Object&, Str)>([&](Object&, Str key) {
-                               log.push_back("KeyDown " + key.toStdString());
-                               return true;
-                           }));
-    record.setEventHandler("KeyUp", makeCode<void(Object&, Str)>(
-                                        [&](Object&, Str key) { log.push_back("KeyUp " + key.toStdString()); }));
-    const Ref<Object> w = newWindow();
-    activate(w);
-    Window::SetFocus(*w);
-    QTest::keyClick(Window::from(*w).contentArea(), Qt::Key_A);
-    EXPECT_EQ(log, (std::vector<std::string> { "KeyDown a", "KeyUp a" }));
 }
 
 }

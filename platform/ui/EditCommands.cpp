@@ -1,0 +1,180 @@
+#include "EditCommands.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+enum class EditCommand { Undo, Cut, Copy, Paste, Clear, SelectAll };
+
+std::optional<EditCommand> editCommandNamed(std::string_view name)
+{
+    static constexpr std::pair<std::string_view, EditCommand> commands[] = {
+        { "EditUndo", EditCommand::Undo }, { "EditCut", EditCommand::Cut }, { "EditCopy", EditCommand::Copy },
+        { "EditPaste", EditCommand::Paste }, { "EditClear", EditCommand::Clear }, { "EditSelectAll", EditCommand::SelectAll },
+    };
+    for (const auto& [commandName, command] : commands) {
+        if (commandName == name)
+            return command;
+    }
+    return std::nullopt;
+}
+
+// The text field the user is typing in; while a menu is open it is still the window's focus.
+QWidget* focusedTextField()
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return nullptr;
+    QWidget* focus = QApplication::focusWidget();
+    if ((!focus || qobject_cast<QMenu*>(focus) || qobject_cast<QMenuBar*>(focus)) && QApplication::activeWindow())
+        focus = QApplication::activeWindow()->focusWidget();
+    if (auto* combo = qobject_cast<QComboBox*>(focus))
+        return combo->lineEdit();
+    if (qobject_cast<QAbstractSpinBox*>(focus))
+        return focus->findChild<QLineEdit*>();
+    return focus;
+}
+
+bool clipboardHasText()
+{
+    return !QGuiApplication::clipboard()->text().isEmpty();
+}
+
+bool lineEditCan(EditCommand command, const QLineEdit& field)
+{
+    const bool editable = !field.isReadOnly();
+    const bool selected = field.hasSelectedText();
+    // A password field never hands its text to the clipboard.
+    const bool readable = field.echoMode() == QLineEdit::Normal;
+    switch (command) {
+    case EditCommand::Undo:
+        return editable && field.isUndoAvailable();
+    case EditCommand::Cut:
+        return editable && selected && readable;
+    case EditCommand::Copy:
+        return selected && readable;
+    case EditCommand::Paste:
+        return editable && clipboardHasText();
+    case EditCommand::Clear:
+        return editable && selected;
+    case EditCommand::SelectAll:
+        return !field.text().isEmpty() && field.selectedText() != field.text();
+    }
+    return false;
+}
+
+void lineEditDo(EditCommand command, QLineEdit& field)
+{
+    switch (command) {
+    case EditCommand::Undo:
+        return field.undo();
+    case EditCommand::Cut:
+        return field.cut();
+    case EditCommand::Copy:
+        return field.copy();
+    case EditCommand::Paste:
+        return field.paste();
+    case EditCommand::Clear:
+        return field.del();
+    case EditCommand::SelectAll:
+        return field.selectAll();
+    }
+}
+
+template<class Edit>
+bool documentCan(EditCommand command, const Edit& field)
+{
+    const bool editable = !field.isReadOnly();
+    const bool selected = field.textCursor().hasSelection();
+    switch (command) {
+    case EditCommand::Undo:
+        return editable && field.document()->isUndoAvailable();
+    case EditCommand::Cut:
+        return editable && selected;
+    case EditCommand::Copy:
+        return selected;
+    case EditCommand::Paste:
+        return editable && field.canPaste();
+    case EditCommand::Clear:
+        return editable && selected;
+    case EditCommand::SelectAll:
+        return !field.document()->isEmpty();
+    }
+    return false;
+}
+
+template<class Edit>
+void documentDo(EditCommand command, Edit& field)
+{
+    switch (command) {
+    case EditCommand::Undo:
+        return field.undo();
+    case EditCommand::Cut:
+        return field.cut();
+    case EditCommand::Copy:
+        return field.copy();
+    case EditCommand::Paste:
+        return field.paste();
+    case EditCommand::Clear: {
+        QTextCursor cursor = field.textCursor();
+        cursor.removeSelectedText();
+        return field.setTextCursor(cursor);
+    }
+    case EditCommand::SelectAll:
+        return field.selectAll();
+    }
+}
+
+// Runs the command on the focused field when it can act there; false otherwise.
+bool onFocusedField(EditCommand command, bool perform)
+{
+    QWidget* focus = focusedTextField();
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        const bool can = lineEditCan(command, *line);
+        if (can && perform)
+            lineEditDo(command, *line);
+        return can;
+    }
+    if (auto* rich = qobject_cast<QTextEdit*>(focus)) {
+        const bool can = documentCan(command, *rich);
+        if (can && perform)
+            documentDo(command, *rich);
+        return can;
+    }
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
+        const bool can = documentCan(command, *plain);
+        if (can && perform)
+            documentDo(command, *plain);
+        return can;
+    }
+    return false;
+}
+
+}
+
+std::optional<bool> editCommandApplies(std::string_view itemName)
+{
+    const std::optional<EditCommand> command = editCommandNamed(itemName);
+    if (!command)
+        return std::nullopt;
+    return onFocusedField(*command, false);
+}
+
+bool performEditCommand(std::string_view itemName)
+{
+    const std::optional<EditCommand> command = editCommandNamed(itemName);
+    return command && onFocusedField(*command, true);
+}
+
+}
