@@ -1,7 +1,6 @@
 #include "KeyboardShortcut.h"
 
 #include "QtText.h"
-
 #include "RuntimeException.h"
 
 #include <QString>
