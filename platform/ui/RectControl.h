@@ -4,10 +4,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
 namespace platform {
+
+class PropertyRow;
+class PropertyTable;
 
 // A control with a rectangle on screen, shown by one Qt widget inside its window's content area.
 class RectControl : public Control {
@@ -35,6 +39,9 @@ public:
 
     QWidget* widget() const noexcept;
 
+    // The properties a property string can set on a control with a rectangle.
+    static const PropertyTable& properties();
+
     static RectControl& from(Object& object);
 
 protected:
@@ -44,6 +51,9 @@ protected:
 
     // Builds a record for a concrete control class with RectControl's table.
     static ClassRecord* makeRecord(const char* name, const ClassRecord& parent, ClassRecord::Factory factory);
+
+    // The rows of the text style properties, which each class of control with text declares itself.
+    static std::vector<PropertyRow> textStyleRows();
 
 private:
     struct Qt;
