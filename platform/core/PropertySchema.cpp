@@ -1,6 +1,14 @@
 #include "PropertySchema.h"
 
+#include "ControlSchema.h"
+#include "PopupMenuSchema.h"
+#include "PushButtonSchema.h"
+#include "RectControlSchema.h"
+#include "StaticTextSchema.h"
+#include "TextEditSchema.h"
+#include "TextFieldSchema.h"
 #include "UnsupportedOperationException.h"
+#include "WindowSchema.h"
 
 #include <string>
 
@@ -8,68 +16,10 @@ namespace platform {
 
 namespace {
 
-using enum PropertyType;
-using D = PropertySchema::Declared;
-
-constexpr D controlProperties[] = {
-    { "Name", String }, { "Index", Int32 }, { "TabPanelIndex", Int32 },
-};
-
-constexpr D rectControlProperties[] = {
-    { "Left", Int32 },         { "Top", Int32 },      { "Width", Int32 },           { "Height", Int32 },
-    { "TabIndex", Int32 },     { "LockLeft", Boolean }, { "LockTop", Boolean },     { "LockRight", Boolean },
-    { "LockBottom", Boolean }, { "TabStop", Boolean }, { "Enabled", Boolean },      { "Visible", Boolean },
-    { "AutoDeactivate", Boolean }, { "HelpTag", String }, { "InitialParent", String },
-};
-
-constexpr D pushButtonProperties[] = {
-    { "Caption", String }, { "TextFont", String },  { "Default", Boolean },   { "Cancel", Boolean },
-    { "Bold", Boolean },   { "Italic", Boolean },   { "Underline", Boolean },
-};
-
-constexpr D textEditProperties[] = {
-    { "TextFont", String },      { "Format", String },       { "Text", String },       { "Mask", String },
-    { "DataSource", String },    { "DataField", String },    { "Border", Boolean },    { "UseFocusRing", Boolean },
-    { "Bold", Boolean },         { "Italic", Boolean },      { "Underline", Boolean }, { "ReadOnly", Boolean },
-    { "AcceptTabs", Boolean },   { "TextColor", Color },     { "BackColor", Color },   { "Alignment", Int32 },
-};
-
-constexpr D textFieldProperties[] = {
-    { "Password", Boolean }, { "CueText", String }, { "LimitText", Int32 },
-};
-
-constexpr D staticTextProperties[] = {
-    { "Text", String },        { "TextFont", String },    { "DataSource", String }, { "DataField", String },
-    { "TextAlign", Int32 },    { "TextColor", Color },    { "MultiLine", Boolean, "Multiline" },
-    { "Bold", Boolean },       { "Italic", Boolean },     { "Underline", Boolean },
-};
-
-constexpr D popupMenuProperties[] = {
-    { "InitialValue", String }, { "TextFont", String }, { "DataSource", String }, { "DataField", String },
-    { "ListIndex", Int32 },     { "Bold", Boolean },    { "Italic", Boolean },    { "Underline", Boolean },
-};
-
-constexpr D windowProperties[] = {
-    { "Placement", Int32 },        { "Width", Int32 },         { "Height", Int32 },
-    { "MinWidth", Int32 },         { "MinHeight", Int32 },     { "MaxWidth", Int32 },
-    { "MaxHeight", Int32 },        { "Frame", Int32 },         { "MacProcId", Int32, "MacProcID" },
-    { "Composite", Boolean },      { "HasBackColor", Boolean }, { "Visible", Boolean },
-    { "FullScreen", Boolean },     { "MenuBarVisible", Boolean }, { "CloseButton", Boolean },
-    { "Resizeable", Boolean },     { "LiveResize", Boolean },  { "MaximizeButton", Boolean },
-    { "MinimizeButton", Boolean }, { "BackColor", Color },     { "Title", String },
-};
-
-constexpr PropertySchema control("Control", nullptr, controlProperties);
-constexpr PropertySchema rectControl("RectControl", &control, rectControlProperties);
-constexpr PropertySchema pushButton("PushButton", &rectControl, pushButtonProperties);
-constexpr PropertySchema textEdit("TextEdit", &rectControl, textEditProperties);
-constexpr PropertySchema textField("TextField", &textEdit, textFieldProperties);
-constexpr PropertySchema staticText("StaticText", &rectControl, staticTextProperties);
-constexpr PropertySchema popupMenu("PopupMenu", &rectControl, popupMenuProperties);
-constexpr PropertySchema window("Window", nullptr, windowProperties);
-
+// Every class whose objects take property strings.
 constexpr const PropertySchema* registry[] = {
-    &window, &control, &rectControl, &pushButton, &textEdit, &textField, &staticText, &popupMenu,
+    &windowSchema, &controlSchema, &rectControlSchema, &pushButtonSchema,
+    &textEditSchema, &textFieldSchema, &staticTextSchema, &popupMenuSchema,
 };
 
 }

@@ -45,6 +45,8 @@ public:
 
     std::string_view className() const noexcept { return m_className; }
     const PropertySchema* parent() const noexcept { return m_parent; }
+    // The class's own properties, without those it inherits.
+    std::span<const Declared> declared() const noexcept { return m_declared; }
 
     // Letter case counts: an entry names a property by its own name or by its alias.
     std::optional<PropertyInfo> find(std::string_view entryName) const noexcept;

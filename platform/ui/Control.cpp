@@ -1,7 +1,9 @@
 #include "Control.h"
 
+#include "ControlSchema.h"
 #include "EventLoop.h"
 #include "SignatureMismatchException.h"
+#include "PropertyTable.h"
 #include "StorageCast.h"
 #include "Window.h"
 
@@ -77,6 +79,16 @@ void Control::raiseEvent(const ClassEvent<void()>& event)
 void InstallInstanceEventHandler(Object& object, const String& event, Code code)
 {
     Control::from(object).installEventHandler(event.toStdString(), std::move(code));
+}
+
+const PropertyTable& Control::properties()
+{
+    static const PropertyTable table(controlSchema, nullptr, {
+        { "Name", &Control::NameSet, &Control::NameGet },
+        PropertyRow::kept("Index"),
+        PropertyRow::kept("TabPanelIndex"),
+    }, {}, { .storeOf = [](Object& o) -> PropertyStore& { return from(o).propertyStore(); } });
+    return table;
 }
 
 }

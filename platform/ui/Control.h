@@ -14,6 +14,7 @@
 
 namespace platform {
 
+class PropertyTable;
 class Window;
 
 // Something that lives in a window. It knows its window but does not keep it alive: the window
@@ -43,6 +44,8 @@ public:
     void raiseEvent(const ClassEvent<void()>& event);
 
     PropertyStore& propertyStore() noexcept { return m_propertyStore; }
+    // The properties a property string can set on a control, with their accessors.
+    static const PropertyTable& properties();
 
     static Control& from(Object& object);
 

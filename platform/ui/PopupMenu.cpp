@@ -2,9 +2,13 @@
 
 #include "ControlWidget.h"
 #include "OutOfBoundsException.h"
+#include "PopupMenuSchema.h"
+#include "PropertyTable.h"
 #include "QtText.h"
 
 #include <QComboBox>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -73,6 +77,41 @@ void PopupMenu::ListIndexSet(Object& o, std::int32_t, std::int32_t row)
 std::int32_t PopupMenu::ListIndexGet(Object& o)
 {
     return combo(o).currentIndex();
+}
+
+namespace {
+
+std::int32_t itemCount(const String& items)
+{
+    if (items.isEmpty())
+        return 0;
+    const std::string_view bytes = items.bytes();
+    return static_cast<std::int32_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1;
+}
+
+// ListIndex selects one of the items the popup has by then: an InitialValue earlier in the same
+// string replaces them.
+PropertyRange listIndexRange(Object& popup, std::span<const PropertyEntry> earlier)
+{
+    std::int32_t items = PopupMenu::ListCount(popup);
+    for (const PropertyEntry& entry : earlier) {
+        if (entry.name == "InitialValue")
+            items = itemCount(entry.asString());
+    }
+    return { -1, items - 1 };
+}
+
+}
+
+const PropertyTable& PopupMenu::properties()
+{
+    static const PropertyTable table(popupMenuSchema, &RectControl::properties(), {
+        PropertyRow::kept("InitialValue", &PopupMenu::InitialValueSet),
+        PropertyRow::kept("DataSource"),
+        PropertyRow::kept("DataField"),
+        { "ListIndex", listIndexRange, &PopupMenu::ListIndexSet, &PopupMenu::ListIndexGet },
+    }, textStyleRows());
+    return table;
 }
 
 }

@@ -19,6 +19,9 @@ public:
     static void ListIndexSet(Object& popup, std::int32_t index, std::int32_t row);
     static std::int32_t ListIndexGet(Object& popup);
 
+    // The properties a property string can set on a popup menu.
+    static const PropertyTable& properties();
+
 private:
     explicit PopupMenu(const ClassRecord& record);
     friend struct PopupMenuMaker;

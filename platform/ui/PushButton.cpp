@@ -1,12 +1,16 @@
 #include "PushButton.h"
 
 #include "ControlWidget.h"
+#include "PropertyTable.h"
+#include "PushButtonSchema.h"
 #include "QtText.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace platform {
 
@@ -139,6 +143,45 @@ void PushButton::DefaultSet(Object& b, std::int32_t, bool isDefault)
 bool PushButton::DefaultGet(Object& b)
 {
     return button(b).isDefault();
+}
+
+namespace {
+
+QShortcut* cancelShortcut(QPushButton& shown)
+{
+    return shown.findChild<QShortcut*>(QStringLiteral("cancelShortcut"));
+}
+
+void setCancel(Object& b, bool isCancel)
+{
+    QPushButton& shown = button(b);
+    QShortcut* shortcut = cancelShortcut(shown);
+    if (isCancel && !shortcut) {
+        // Escape presses the cancel button wherever the focus is in its window.
+        shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), &shown);
+        shortcut->setObjectName(QStringLiteral("cancelShortcut"));
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, &shown, &QAbstractButton::click);
+    } else if (!isCancel) {
+        delete shortcut;
+    }
+}
+
+bool isCancel(Object& b)
+{
+    return cancelShortcut(button(b)) != nullptr;
+}
+
+}
+
+const PropertyTable& PushButton::properties()
+{
+    static const PropertyTable table(pushButtonSchema, &RectControl::properties(), {
+        { "Caption", &PushButton::CaptionSet, &PushButton::CaptionGet },
+        { "Default", &PushButton::DefaultSet, &PushButton::DefaultGet },
+        { "Cancel", setCancel, isCancel },
+    }, textStyleRows());
+    return table;
 }
 
 }

@@ -18,6 +18,9 @@ public:
     static void DefaultSet(Object& button, std::int32_t index, bool isDefault);
     static bool DefaultGet(Object& button);
 
+    // The properties a property string can set on a push button.
+    static const PropertyTable& properties();
+
     void press();
 
 private:

@@ -2,6 +2,9 @@
 
 #include "ControlWidget.h"
 #include "OutOfBoundsException.h"
+#include "PropertyTable.h"
+#include "QtText.h"
+#include "RectControlSchema.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
 #include "Window.h"
@@ -14,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -116,6 +120,143 @@ void RectControl::TextUnitSet(Object& control, std::int32_t, std::uint8_t unit)
 std::uint8_t RectControl::TextUnitGet(Object& control)
 {
     return from(control).m_textUnit;
+}
+
+namespace {
+
+enum class GeometryPart { Left, Top, Width, Height };
+
+// Positions and sizes stay within Qt's widget limits, so no coordinate arithmetic can overflow.
+constexpr PropertyRange position { -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX };
+constexpr PropertyRange extent { 0, QWIDGETSIZE_MAX };
+
+QWidget& shown(Object& control)
+{
+    return controlWidget<RectControl>(control, "a RectControl");
+}
+
+template<GeometryPart part>
+void setGeometryPart(Object& control, std::int32_t value)
+{
+    QWidget& w = shown(control);
+    QRect r = w.geometry();
+    if constexpr (part == GeometryPart::Left)
+        r.moveLeft(value);
+    else if constexpr (part == GeometryPart::Top)
+        r.moveTop(value);
+    else if constexpr (part == GeometryPart::Width)
+        r.setWidth(std::max(0, value));
+    else
+        r.setHeight(std::max(0, value));
+    w.setGeometry(r);
+}
+
+template<GeometryPart part>
+std::int32_t geometryPart(Object& control)
+{
+    const QRect r = shown(control).geometry();
+    if constexpr (part == GeometryPart::Left)
+        return r.left();
+    else if constexpr (part == GeometryPart::Top)
+        return r.top();
+    else if constexpr (part == GeometryPart::Width)
+        return r.width();
+    else
+        return r.height();
+}
+
+std::int32_t tabIndexOf(Object& control)
+{
+    if (auto v = Control::from(control).propertyStore().get("TabIndex"))
+        return std::get<std::int32_t>(*v);
+    return 0;
+}
+
+// Tab order follows TabIndex across the window's controls; ties keep the order of adding.
+void reorderTabs(Object& control)
+{
+    Window* window = Control::from(control).window();
+    if (!window)
+        return;
+    std::vector<std::pair<std::int32_t, QWidget*>> order;
+    for (std::size_t i = 0; i < window->controlCount(); ++i) {
+        Object& c = *window->controlAt(i);
+        if (auto* rect = dynamic_cast<RectControl*>(&c); rect && rect->widget())
+            order.emplace_back(tabIndexOf(c), rect->widget());
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void setTabStop(Object& control, bool on)
+{
+    QWidget& w = shown(control);
+    const int policy = w.focusPolicy();
+    w.setFocusPolicy(static_cast<Qt::FocusPolicy>(on ? (policy | Qt::TabFocus) : (policy & ~Qt::TabFocus)));
+}
+
+template<class Change>
+void changeFont(Object& control, Change change)
+{
+    QWidget& w = shown(control);
+    QFont f = w.font();
+    change(f);
+    w.setFont(f);
+}
+
+void setTextFont(Object& control, const String& family)
+{
+    // An empty name or the system font keeps the platform's; a family the machine lacks is
+    // matched by fontconfig to a metric-compatible one (Arial to Liberation Sans).
+    const std::string name = family.toStdString();
+    changeFont(control, [&](QFont& f) {
+        if (name.empty() || name == "System" || name == "SmallSystem")
+            f.setFamilies({ QApplication::font().family() });
+        else
+            f.setFamilies({ toQString(family) });
+    });
+}
+
+}
+
+const PropertyTable& RectControl::properties()
+{
+    using enum GeometryPart;
+    static const PropertyTable table(rectControlSchema, &Control::properties(), {
+        { "Left", position, setGeometryPart<Left>, geometryPart<Left> },
+        { "Top", position, setGeometryPart<Top>, geometryPart<Top> },
+        { "Width", extent, setGeometryPart<Width>, geometryPart<Width> },
+        { "Height", extent, setGeometryPart<Height>, geometryPart<Height> },
+        PropertyRow::kept("TabIndex", reorderTabs),
+        PropertyRow::kept("LockLeft"),
+        PropertyRow::kept("LockTop"),
+        PropertyRow::kept("LockRight"),
+        PropertyRow::kept("LockBottom"),
+        { "TabStop", setTabStop, [](Object& o) { return (shown(o).focusPolicy() & Qt::TabFocus) != 0; } },
+        { "Enabled", [](Object& o, bool on) { shown(o).setEnabled(on); },
+          [](Object& o) { return shown(o).isEnabled(); } },
+        { "Visible", [](Object& o, bool on) { shown(o).setVisible(on); },
+          [](Object& o) { return !shown(o).isHidden(); } },
+        PropertyRow::kept("AutoDeactivate"),
+        { "HelpTag", [](Object& o, const String& tag) { shown(o).setToolTip(toQString(tag)); },
+          [](Object& o) { return fromQString(shown(o).toolTip()); } },
+        PropertyRow::kept("InitialParent"),
+    }, {}, { .ready = [](Object& o) { shown(o); } });
+    return table;
+}
+
+std::vector<PropertyRow> RectControl::textStyleRows()
+{
+    return {
+        PropertyRow::kept("TextFont", setTextFont),
+        { "Bold", [](Object& o, bool on) { changeFont(o, [&](QFont& f) { f.setBold(on); }); },
+          [](Object& o) { return shown(o).font().bold(); } },
+        { "Italic", [](Object& o, bool on) { changeFont(o, [&](QFont& f) { f.setItalic(on); }); },
+          [](Object& o) { return shown(o).font().italic(); } },
+        { "Underline", [](Object& o, bool on) { changeFont(o, [&](QFont& f) { f.setUnderline(on); }); },
+          [](Object& o) { return shown(o).font().underline(); } },
+    };
 }
 
 }

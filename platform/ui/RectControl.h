@@ -5,10 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
 namespace platform {
+
+class PropertyRow;
+class PropertyTable;
 
 // A control with a rectangle on screen, shown by one Qt widget inside its window's content area.
 class RectControl : public Control {
@@ -36,6 +40,9 @@ public:
 
     QWidget* widget() const noexcept;
 
+    // The properties a property string can set on a control with a rectangle.
+    static const PropertyTable& properties();
+
     static RectControl& from(Object& object);
 
 protected:
@@ -43,6 +50,9 @@ protected:
     RectControl(const ClassRecord& record, QWidget* widget);
     void attachTo(Window& window) override;
 
+
+    // The rows of the text style properties, which each class of control with text declares itself.
+    static std::vector<PropertyRow> textStyleRows();
 
 private:
     struct QtParts;

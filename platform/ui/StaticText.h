@@ -12,6 +12,9 @@ public:
     static String TextGet(Object& label);
     static void TextSet(Object& label, std::int32_t index, const String& text);
 
+    // The properties a property string can set on a label.
+    static const PropertyTable& properties();
+
 private:
     explicit StaticText(const ClassRecord& record);
     friend struct StaticTextMaker;

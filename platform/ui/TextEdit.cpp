@@ -1,9 +1,15 @@
 #include "TextEdit.h"
 
 #include "ControlWidget.h"
+#include "HorizontalAlignment.h"
+#include "PropertyTable.h"
+#include "QtColor.h"
 #include "QtText.h"
+#include "TextEditSchema.h"
 
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 namespace platform {
 
@@ -31,6 +37,58 @@ String TextEdit::TextGet(Object& o)
 void TextEdit::TextSet(Object& o, std::int32_t, const String& text)
 {
     line(o).setText(toQString(text));
+}
+
+void TextEdit::MaskSet(Object& o, std::int32_t, const String& mask)
+{
+    // "#" admits one digit and anything else stands for itself. A validator rather than Qt's input
+    // mask, so an empty field stays empty and shows no placeholder blanks.
+    QLineEdit& field = line(o);
+    if (mask.isEmpty()) {
+        field.setValidator(nullptr);
+    } else {
+        QString pattern;
+        for (QChar c : toQString(mask))
+            pattern += c == u'#' ? QStringLiteral("[0-9]") : QRegularExpression::escape(QString(c));
+        field.setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), &field));
+    }
+    field.setProperty("sumwiseMask", toQString(mask));
+}
+
+String TextEdit::MaskGet(Object& o)
+{
+    return fromQString(line(o).property("sumwiseMask").toString());
+}
+
+namespace {
+
+void setAlignment(Object& o, std::int32_t number)
+{
+    line(o).setAlignment(qtAlignment(alignmentNumbering.alignment(number)) | Qt::AlignVCenter);
+}
+
+}
+
+const PropertyTable& TextEdit::properties()
+{
+    static const PropertyTable table(textEditSchema, &RectControl::properties(), {
+        PropertyRow::kept("Format"),
+        { "Text", &TextEdit::TextSet, &TextEdit::TextGet },
+        { "Mask", &TextEdit::MaskSet, &TextEdit::MaskGet },
+        PropertyRow::kept("DataSource"),
+        PropertyRow::kept("DataField"),
+        { "Border", [](Object& o, bool on) { line(o).setFrame(on); },
+          [](Object& o) { return line(o).hasFrame(); } },
+        PropertyRow::kept("UseFocusRing"),
+        { "ReadOnly", [](Object& o, bool on) { line(o).setReadOnly(on); },
+          [](Object& o) { return line(o).isReadOnly(); } },
+        PropertyRow::kept("AcceptTabs"),
+        { "TextColor", setControlColor<QPalette::Text>, controlColor<QPalette::Text> },
+        { "BackColor", setControlColor<QPalette::Base>, controlColor<QPalette::Base> },
+        // 0 and 1 both align left on screen; the store keeps which one was set.
+        PropertyRow::kept("Alignment", alignmentNumbering.range(), setAlignment),
+    }, textStyleRows());
+    return table;
 }
 
 }

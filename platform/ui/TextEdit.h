@@ -11,6 +11,12 @@ public:
 
     static String TextGet(Object& edit);
     static void TextSet(Object& edit, std::int32_t index, const String& text);
+    // A mask of "#" admits one digit; the empty mask admits anything.
+    static void MaskSet(Object& edit, std::int32_t index, const String& mask);
+    static String MaskGet(Object& edit);
+
+    // The properties a property string can set on an editable text.
+    static const PropertyTable& properties();
 
 protected:
     using RectControl::RectControl;

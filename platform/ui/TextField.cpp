@@ -1,11 +1,13 @@
 #include "TextField.h"
 
 #include "ControlWidget.h"
+#include "PropertyTable.h"
 #include "QtText.h"
+#include "TextFieldSchema.h"
 
 #include <QLineEdit>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
+
+#include <limits>
 
 namespace platform {
 
@@ -33,25 +35,26 @@ TextField::TextField(const ClassRecord& record)
 {
 }
 
-void TextField::MaskSet(Object& o, std::int32_t, const String& mask)
+namespace {
+
+void setLimitText(Object& o, std::int32_t limit)
 {
-    // "#" admits one digit and anything else stands for itself. A validator rather than Qt's input
-    // mask, so an empty field stays empty and shows no placeholder blanks.
-    QLineEdit& field = line(o);
-    if (mask.isEmpty()) {
-        field.setValidator(nullptr);
-    } else {
-        QString pattern;
-        for (QChar c : toQString(mask))
-            pattern += c == u'#' ? QStringLiteral("[0-9]") : QRegularExpression::escape(QString(c));
-        field.setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), &field));
-    }
-    field.setProperty("sumwiseMask", toQString(mask));
+    // 0 is no limit, which is Qt's own default length.
+    line(o).setMaxLength(limit > 0 ? limit : 32767);
 }
 
-String TextField::MaskGet(Object& o)
+}
+
+const PropertyTable& TextField::properties()
 {
-    return fromQString(line(o).property("sumwiseMask").toString());
+    static const PropertyTable table(textFieldSchema, &TextEdit::properties(), {
+        { "Password", [](Object& o, bool on) { line(o).setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal); },
+          [](Object& o) { return line(o).echoMode() == QLineEdit::Password; } },
+        { "CueText", [](Object& o, const String& text) { line(o).setPlaceholderText(toQString(text)); },
+          [](Object& o) { return fromQString(line(o).placeholderText()); } },
+        PropertyRow::kept("LimitText", PropertyRange { 0, std::numeric_limits<std::int32_t>::max() }, setLimitText),
+    });
+    return table;
 }
 
 }

@@ -9,9 +9,8 @@ class TextField final : public TextEdit {
 public:
     static const ClassRecord& Lookup();
 
-    // A mask of "#" admits one digit; the empty mask admits anything.
-    static void MaskSet(Object& field, std::int32_t index, const String& mask);
-    static String MaskGet(Object& field);
+    // The properties a property string can set on a one-line text field.
+    static const PropertyTable& properties();
 
 private:
     explicit TextField(const ClassRecord& record);

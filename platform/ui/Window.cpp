@@ -5,9 +5,13 @@
 #include "Control.h"
 #include "EventLoop.h"
 #include "OutOfBoundsException.h"
+#include "PropertyTable.h"
+#include "QtColor.h"
+#include "QtText.h"
 #include "RectControl.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
+#include "WindowSchema.h"
 #include "WindowSupport.h"
 #include "WindowWidget.h"
 
@@ -488,6 +492,134 @@ void Window::MenuBarSet(Object& window, std::int32_t, const Ref<Object>& menuBar
 Ref<Object> Window::MenuBarGet(Object& window)
 {
     return from(window).m_menuBar;
+}
+
+namespace {
+
+// The content area is what the size properties describe, within Qt's widget limits; the menu
+// bar sits above it.
+constexpr PropertyRange windowExtent { 0, QWIDGETSIZE_MAX };
+
+QSize chrome(Window& w)
+{
+    QWidget* bar = w.qtWindow()->menuWidget();
+    return QSize(0, bar && !bar->isHidden() ? bar->sizeHint().height() : 0);
+}
+
+std::int32_t storedInt(Window& w, std::string_view name, std::int32_t fallback)
+{
+    if (auto v = w.propertyStore().get(name))
+        return std::get<std::int32_t>(*v);
+    return fallback;
+}
+
+bool storedBool(Window& w, std::string_view name, bool fallback)
+{
+    if (auto v = w.propertyStore().get(name))
+        return std::get<bool>(*v);
+    return fallback;
+}
+
+void applySize(Object& window)
+{
+    Window& w = Window::from(window);
+    QMainWindow& qw = *w.qtWindow();
+    const QSize extra = chrome(w);
+    const QSize size(storedInt(w, "Width", qw.width()), storedInt(w, "Height", qw.height() - extra.height()));
+    if (!storedBool(w, "Resizeable", true)) {
+        qw.setFixedSize(size + extra);
+        return;
+    }
+    const QSize minimum(storedInt(w, "MinWidth", 0), storedInt(w, "MinHeight", 0));
+    const QSize maximum(std::min(storedInt(w, "MaxWidth", QWIDGETSIZE_MAX), QWIDGETSIZE_MAX),
+                        std::min(storedInt(w, "MaxHeight", QWIDGETSIZE_MAX), QWIDGETSIZE_MAX));
+    qw.setMinimumSize((minimum + extra).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
+    qw.setMaximumSize((maximum + extra).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
+    qw.resize(size + extra);
+}
+
+void applyFlags(Object& window)
+{
+    Window& w = Window::from(window);
+    QMainWindow& qw = *w.qtWindow();
+    const bool wasVisible = qw.isVisible();
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    if (storedBool(w, "CloseButton", true))
+        flags |= Qt::WindowCloseButtonHint;
+    if (storedBool(w, "MinimizeButton", true))
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (storedBool(w, "MaximizeButton", true))
+        flags |= Qt::WindowMaximizeButtonHint;
+    if (qw.windowFlags() != flags) {
+        qw.setWindowFlags(flags);
+        // Qt hides a window whose flags change.
+        if (wasVisible)
+            qw.show();
+    }
+}
+
+void applyBackground(Object& window)
+{
+    Window& w = Window::from(window);
+    QWidget& content = *w.contentArea();
+    const bool has = storedBool(w, "HasBackColor", false);
+    content.setAutoFillBackground(has);
+    if (auto c = w.propertyStore().get("BackColor"); c && has)
+        setPaletteColor(content, QPalette::Window, std::get<Color>(*c));
+}
+
+void applyVisibility(Object& window)
+{
+    Window& w = Window::from(window);
+    QMainWindow& qw = *w.qtWindow();
+    if (!storedBool(w, "Visible", false)) {
+        qw.hide();
+        return;
+    }
+    if (storedBool(w, "FullScreen", false))
+        qw.showFullScreen();
+    else
+        qw.show();
+}
+
+void setMenuBarVisible(Object& window, bool visible)
+{
+    if (QWidget* bar = Window::from(window).qtWindow()->menuWidget())
+        bar->setVisible(visible);
+    applySize(window);
+}
+
+}
+
+// Most window properties are kept, and what Qt shows is worked out again from all of them.
+const PropertyTable& Window::properties()
+{
+    static const PropertyTable table(windowSchema, nullptr, {
+        PropertyRow::kept("Placement"),
+        PropertyRow::kept("Width", windowExtent, applySize),
+        PropertyRow::kept("Height", windowExtent, applySize),
+        PropertyRow::kept("MinWidth", windowExtent, applySize),
+        PropertyRow::kept("MinHeight", windowExtent, applySize),
+        PropertyRow::kept("MaxWidth", windowExtent, applySize),
+        PropertyRow::kept("MaxHeight", windowExtent, applySize),
+        PropertyRow::kept("Frame"),
+        PropertyRow::kept("MacProcId"),
+        PropertyRow::kept("Composite"),
+        PropertyRow::kept("HasBackColor", applyBackground),
+        PropertyRow::kept("Visible", applyVisibility, [](Object& o) { return !from(o).qtWindow()->isHidden(); }),
+        PropertyRow::kept("FullScreen", applyVisibility),
+        PropertyRow::kept("MenuBarVisible", setMenuBarVisible),
+        PropertyRow::kept("CloseButton", applyFlags),
+        PropertyRow::kept("Resizeable", applySize),
+        PropertyRow::kept("LiveResize"),
+        PropertyRow::kept("MaximizeButton", applyFlags),
+        PropertyRow::kept("MinimizeButton", applyFlags),
+        PropertyRow::kept("BackColor", applyBackground),
+        { "Title", [](Object& o, const String& title) { from(o).qtWindow()->setWindowTitle(toQString(title)); },
+          [](Object& o) { return fromQString(from(o).qtWindow()->windowTitle()); } },
+    }, {}, { .storeOf = [](Object& o) -> PropertyStore& { return from(o).propertyStore(); } });
+    return table;
 }
 
 Ref<Object> Window::controlByName(std::string_view name) const

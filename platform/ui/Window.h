@@ -19,6 +19,7 @@ class QWidget;
 namespace platform {
 
 class Control;
+class PropertyTable;
 
 // A top-level window: it holds its controls by name and its menu bar, and shows itself as a
 // QMainWindow whose central area hosts the controls at their own coordinates.
@@ -165,6 +166,8 @@ public:
     QWidget* contentArea() const noexcept;
 
     PropertyStore& propertyStore() noexcept { return m_propertyStore; }
+    // The properties a property string can set on a window, with their accessors.
+    static const PropertyTable& properties();
 
     // The storage of a window object; anything else is refused.
     static Window& from(Object& object);
