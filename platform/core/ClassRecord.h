@@ -134,6 +134,12 @@ private:
     std::vector<Attribute> m_attributes;
 };
 
+// Makes the storage of a class's objects; a class whose constructor is private befriends it.
+template<class T>
+struct StorageMaker {
+    static Object* make(const ClassRecord& record) { return new T(record); }
+};
+
 // A class's record, built once by its builder and kept from then on. Every class, the framework's
 // and the program's, is declared through one: build() runs the builder's steps in their fixed
 // order (the parent's record first, then the new record stored at once, named, and given a method

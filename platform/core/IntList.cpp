@@ -8,14 +8,10 @@
 
 namespace platform {
 
-struct IntListMaker {
-    static Object* make(const ClassRecord& record) { return new IntList(record); }
-};
-
 const ClassRecord& IntList::Lookup()
 {
     static ClassCache cache;
-    return cache.build(nullptr, "Int32Array", 0, [](ClassRecord&) {}, &IntListMaker::make);
+    return cache.build(nullptr, "Int32Array", 0, [](ClassRecord&) {}, &StorageMaker<IntList>::make);
 }
 
 namespace {
@@ -73,7 +69,7 @@ Ref<IntList> CreateArray(std::int32_t dimensions, std::int32_t elementType, std:
     if (dimensions != 1 || elementType != static_cast<std::int32_t>(ArrayElementType::Int32))
         throw UnsupportedOperationException("only one-dimensional lists of Int32 are supported");
     checkUpperBound(upperBound);
-    Ref<IntList> list(static_cast<IntList*>(IntListMaker::make(IntList::Lookup())));
+    Ref<IntList> list(static_cast<IntList*>(StorageMaker<IntList>::make(IntList::Lookup())));
     list->resize(upperBound);
     return list;
 }

@@ -29,7 +29,7 @@ private:
         : Object(record)
     {
     }
-    friend struct IntListMaker;
+    friend struct StorageMaker<IntList>;
     std::vector<std::int32_t> m_items;
 };
 

@@ -8,10 +8,6 @@
 
 namespace platform {
 
-struct RandomMaker {
-    static Object* make(const ClassRecord& record) { return new Random(record); }
-};
-
 namespace {
 
 Random::SeedSource& seedSource()
@@ -40,7 +36,7 @@ const ClassRecord& Random::Lookup()
             { SlotGaussian, "Gaussian", makeCode<double(Object&)>([](Object& o) { return self(o).Gaussian(); }) },
             { SlotRandomizeSeed, "RandomizeSeed", makeCode<void(Object&)>([](Object& o) { self(o).RandomizeSeed(); }) },
         });
-    }, &RandomMaker::make);
+    }, &StorageMaker<Random>::make);
 }
 
 Random::Random(const ClassRecord& record)

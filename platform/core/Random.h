@@ -31,7 +31,7 @@ public:
 
 private:
     explicit Random(const ClassRecord& record);
-    friend struct RandomMaker;
+    friend struct StorageMaker<Random>;
     std::mt19937_64 m_engine;
 };
 

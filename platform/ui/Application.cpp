@@ -14,10 +14,6 @@
 
 namespace platform {
 
-struct ApplicationMaker {
-    static Object* make(const ClassRecord& record) { return new Application(record); }
-};
-
 namespace {
 
 // The runtime releases it at shut-down, while Qt is still there.
@@ -74,7 +70,7 @@ const ClassRecord& Application::Lookup()
         using E = Events;
         r.declareEvents(E::Open, E::Close, E::EnableMenuItems, E::NewDocument, E::OpenDocument, E::HandleAppleEvent,
                         E::Activate, E::Deactivate, E::UnhandledException, E::CancelClose);
-    }, &ApplicationMaker::make);
+    }, &StorageMaker<Application>::make);
 }
 
 Application::Application(const ClassRecord& record)

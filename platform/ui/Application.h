@@ -45,7 +45,7 @@ public:
 
 private:
     explicit Application(const ClassRecord& record);
-    friend struct ApplicationMaker;
+    friend struct StorageMaker<Application>;
     Ref<Object> m_menuBar;
 };
 

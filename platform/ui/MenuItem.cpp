@@ -13,10 +13,6 @@
 
 namespace platform {
 
-struct MenuItemMaker {
-    static Object* make(const ClassRecord& record) { return new MenuItem(record); }
-};
-
 namespace {
 
 // Depth first, each item before its entries, in menu order: the order a reader scans the menus.
@@ -72,7 +68,7 @@ const ClassRecord& MenuItem::Lookup()
             { SlotConstructor, "Constructor", makeCode<void(Object&)>(&MenuItem::Constructor) },
         });
         r.declareEvents(Events::Action, Events::EnableMenu);
-    }, &MenuItemMaker::make);
+    }, &StorageMaker<MenuItem>::make);
 }
 
 MenuItem::MenuItem(const ClassRecord& record)

@@ -109,7 +109,7 @@ protected:
     explicit MenuItem(const ClassRecord& record);
 
 private:
-    friend struct MenuItemMaker;
+    friend struct StorageMaker<MenuItem>;
 
     static void checkIndex(const MenuItem& item, std::int32_t index, const char* property);
     void insertChild(std::size_t position, const Ref<MenuItem>& child);

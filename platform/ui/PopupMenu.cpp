@@ -12,10 +12,6 @@
 
 namespace platform {
 
-struct PopupMenuMaker {
-    static Object* make(const ClassRecord& record) { return new PopupMenu(record); }
-};
-
 namespace {
 
 QComboBox& combo(Object& o)
@@ -28,7 +24,7 @@ QComboBox& combo(Object& o)
 const ClassRecord& PopupMenu::Lookup()
 {
     static ClassCache cache;
-    return cache.build(&RectControl::Lookup, "PopupMenu", RectControl::SlotCount, [](ClassRecord&) {}, &PopupMenuMaker::make);
+    return cache.build(&RectControl::Lookup, "PopupMenu", RectControl::SlotCount, [](ClassRecord&) {}, &StorageMaker<PopupMenu>::make);
 }
 
 PopupMenu::PopupMenu(const ClassRecord& record)

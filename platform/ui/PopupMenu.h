@@ -24,7 +24,7 @@ public:
 
 private:
     explicit PopupMenu(const ClassRecord& record);
-    friend struct PopupMenuMaker;
+    friend struct StorageMaker<PopupMenu>;
 };
 
 }

@@ -14,10 +14,6 @@
 
 namespace platform {
 
-struct PushButtonMaker {
-    static Object* make(const ClassRecord& record) { return new PushButton(record); }
-};
-
 namespace {
 
 QPushButton& button(Object& o)
@@ -92,7 +88,7 @@ private:
 const ClassRecord& PushButton::Lookup()
 {
     static ClassCache cache;
-    return cache.build(&RectControl::Lookup, "PushButton", RectControl::SlotCount, [](ClassRecord& r) { r.declareEvents(Events::Action); }, &PushButtonMaker::make);
+    return cache.build(&RectControl::Lookup, "PushButton", RectControl::SlotCount, [](ClassRecord& r) { r.declareEvents(Events::Action); }, &StorageMaker<PushButton>::make);
 }
 
 PushButton::PushButton(const ClassRecord& record)

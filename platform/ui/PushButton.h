@@ -25,7 +25,7 @@ public:
 
 private:
     explicit PushButton(const ClassRecord& record);
-    friend struct PushButtonMaker;
+    friend struct StorageMaker<PushButton>;
 };
 
 }

@@ -11,10 +11,6 @@
 
 namespace platform {
 
-struct StaticTextMaker {
-    static Object* make(const ClassRecord& record) { return new StaticText(record); }
-};
-
 namespace {
 
 QLabel& label(Object& o)
@@ -27,7 +23,7 @@ QLabel& label(Object& o)
 const ClassRecord& StaticText::Lookup()
 {
     static ClassCache cache;
-    return cache.build(&RectControl::Lookup, "StaticText", RectControl::SlotCount, [](ClassRecord&) {}, &StaticTextMaker::make);
+    return cache.build(&RectControl::Lookup, "StaticText", RectControl::SlotCount, [](ClassRecord&) {}, &StorageMaker<StaticText>::make);
 }
 
 StaticText::StaticText(const ClassRecord& record)

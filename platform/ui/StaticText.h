@@ -17,7 +17,7 @@ public:
 
 private:
     explicit StaticText(const ClassRecord& record);
-    friend struct StaticTextMaker;
+    friend struct StorageMaker<StaticText>;
 };
 
 }

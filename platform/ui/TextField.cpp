@@ -11,10 +11,6 @@
 
 namespace platform {
 
-struct TextFieldMaker {
-    static Object* make(const ClassRecord& record) { return new TextField(record); }
-};
-
 namespace {
 
 QLineEdit& line(Object& o)
@@ -27,7 +23,7 @@ QLineEdit& line(Object& o)
 const ClassRecord& TextField::Lookup()
 {
     static ClassCache cache;
-    return cache.build(&TextEdit::Lookup, "TextField", RectControl::SlotCount, [](ClassRecord&) {}, &TextFieldMaker::make);
+    return cache.build(&TextEdit::Lookup, "TextField", RectControl::SlotCount, [](ClassRecord&) {}, &StorageMaker<TextField>::make);
 }
 
 TextField::TextField(const ClassRecord& record)

@@ -14,7 +14,7 @@ public:
 
 private:
     explicit TextField(const ClassRecord& record);
-    friend struct TextFieldMaker;
+    friend struct StorageMaker<TextField>;
 };
 
 }

@@ -54,10 +54,6 @@ struct Window::QtParts {
     QWidget* content;
 };
 
-struct WindowMaker {
-    static Object* make(const ClassRecord& record) { return new Window(record); }
-};
-
 const ClassRecord& Window::Lookup()
 {
     using I32 = std::int32_t;
@@ -128,7 +124,7 @@ const ClassRecord& Window::Lookup()
                         E::Moved, E::DropObject, E::Activate, E::Deactivate, E::Minimize, E::Maximize, E::Restore,
                         E::MouseWheel, E::ConstructContextualMenu, E::ContextualMenuAction, E::DragEnter,
                         E::DragExit, E::DragOver, E::ContentsChanged);
-    }, &WindowMaker::make);
+    }, &StorageMaker<Window>::make);
 }
 
 Window::Window(const ClassRecord& record)

@@ -174,7 +174,7 @@ public:
 
 private:
     explicit Window(const ClassRecord& record);
-    friend struct WindowMaker;
+    friend struct StorageMaker<Window>;
     friend class Control;
 
     void showModal(Window* parent);
