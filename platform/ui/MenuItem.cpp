@@ -323,60 +323,50 @@ void MenuItem::SelfEnable(Object& self)
     raiseEvent(item, Events::EnableMenu);
 }
 
-void MenuItem::checkIndex(const MenuItem& item, std::int32_t index, const char* property)
+MenuItem& MenuItem::checked(Object& self, std::int32_t index, const char* property)
 {
+    MenuItem& item = from(self);
     if (index != 0)
         throw OutOfBoundsException(std::string(property) + " of " + item.where() + ": index " + std::to_string(index)
                                    + " given, only 0 exists");
+    return item;
 }
 
 void MenuItem::NameSet(Object& self, std::int32_t index, const String& value)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Name");
-    item.m_name = value;
+    checked(self, index, "Name").m_name = value;
 }
 
 String MenuItem::NameGet(Object& self, std::int32_t index)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Name");
-    return item.m_name;
+    return checked(self, index, "Name").m_name;
 }
 
 void MenuItem::AutoEnableSet(Object& self, std::int32_t index, bool value)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "AutoEnable");
-    item.m_autoEnable = value;
+    checked(self, index, "AutoEnable").m_autoEnable = value;
 }
 
 bool MenuItem::AutoEnableGet(Object& self, std::int32_t index)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "AutoEnable");
-    return item.m_autoEnable;
+    return checked(self, index, "AutoEnable").m_autoEnable;
 }
 
 void MenuItem::TextSet(Object& self, std::int32_t index, const String& value)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Text");
+    MenuItem& item = checked(self, index, "Text");
     item.m_text = value;
     item.propertiesChanged();
 }
 
 String MenuItem::TextGet(Object& self, std::int32_t index)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Text");
-    return item.m_text;
+    return checked(self, index, "Text").m_text;
 }
 
 void MenuItem::KeyboardShortcutSet(Object& self, std::int32_t index, const String& value)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "KeyboardShortcut");
+    MenuItem& item = checked(self, index, "KeyboardShortcut");
     // Checked now, so a bad shortcut is reported where it is set and the old one is kept.
     shortcutFromText(value.bytes(), item.where());
     item.m_shortcut = value;
@@ -386,37 +376,28 @@ void MenuItem::KeyboardShortcutSet(Object& self, std::int32_t index, const Strin
 
 String MenuItem::KeyboardShortcutGet(Object& self, std::int32_t index)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "KeyboardShortcut");
-    return item.m_shortcut;
+    return checked(self, index, "KeyboardShortcut").m_shortcut;
 }
 
 void MenuItem::EnabledSet(Object& self, std::int32_t index, bool value)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Enabled");
+    MenuItem& item = checked(self, index, "Enabled");
     item.setEnabled(value);
 }
 
 bool MenuItem::EnabledGet(Object& self, std::int32_t index)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Enabled");
-    return item.m_enabled;
+    return checked(self, index, "Enabled").m_enabled;
 }
 
 void MenuItem::TagSet(Object& self, std::int32_t index, const Value& value)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Tag");
-    item.m_tag = value;
+    checked(self, index, "Tag").m_tag = value;
 }
 
 Value MenuItem::TagGet(Object& self, std::int32_t index)
 {
-    MenuItem& item = from(self);
-    checkIndex(item, index, "Tag");
-    return item.m_tag;
+    return checked(self, index, "Tag").m_tag;
 }
 
 Ref<MenuItem> MenuItem::deepCopy() const

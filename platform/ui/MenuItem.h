@@ -111,7 +111,8 @@ protected:
 private:
     friend struct StorageMaker<MenuItem>;
 
-    static void checkIndex(const MenuItem& item, std::int32_t index, const char* property);
+    // The item behind self, once the property index is known to be 0, the only one there is.
+    static MenuItem& checked(Object& self, std::int32_t index, const char* property);
     void insertChild(std::size_t position, const Ref<MenuItem>& child);
     void removeChildAt(std::size_t position);
     std::size_t positionOf(const MenuItem& child) const;
