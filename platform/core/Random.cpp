@@ -69,9 +69,9 @@ void Random::setSeedSource(SeedSource source)
 
 void Random::RandomizeSeed()
 {
-    const std::uint64_t seed = seedSource()();
-    std::seed_seq seq { static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32) };
-    m_engine.seed(seq);
+    // The engine's own seeding spreads all 64 bits over its state; a seed sequence would cost a
+    // press ten times over for nothing the draws need.
+    m_engine.seed(seedSource()());
 }
 
 double Random::Number()

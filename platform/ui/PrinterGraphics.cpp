@@ -45,10 +45,19 @@ struct PrinterGraphics::Job {
         return *cachedMetrics;
     }
 
+    // The ascent of the current font, rounded to the nearest point; asked for every problem.
+    std::int32_t ascent()
+    {
+        if (!cachedAscent)
+            cachedAscent = qRound(metrics().ascent());
+        return *cachedAscent;
+    }
+
     void setFont(const QFont& font)
     {
         painter.setFont(font);
         cachedMetrics.reset();
+        cachedAscent.reset();
     }
 
     void applyFont()
@@ -64,6 +73,7 @@ struct PrinterGraphics::Job {
 
 private:
     std::optional<QFontMetricsF> cachedMetrics;
+    std::optional<std::int32_t> cachedAscent;
 };
 
 namespace {
@@ -187,7 +197,7 @@ void PrinterGraphics::SetBold(bool bold)
 
 std::int32_t PrinterGraphics::TextAscent()
 {
-    return qRound(m_job->metrics().ascent());
+    return m_job->ascent();
 }
 
 double PrinterGraphics::StringWidth(const String& text)

@@ -26,6 +26,9 @@ namespace platform {
 
 namespace {
 
+// Shows or hides the window as its Visible and FullScreen properties say.
+void applyVisibility(Object& window);
+
 template<class Signature>
 Code unsupported(const char* name)
 {
@@ -330,11 +333,24 @@ void Window::Constructor(Object& window)
                 WindowSupport::unregisterWindow(*window);
         }
     } onFailure { &window };
+    // Shown once complete: a window mapped during its Layout is laid out again for every control
+    // that CreateControls adds.
+    struct Building {
+        Window& self;
+        explicit Building(Window& w)
+            : self(w)
+        {
+            self.m_underConstruction = true;
+        }
+        ~Building() { self.m_underConstruction = false; }
+    } building { self };
     raiseEvent(window, Events::Layout);
     raiseEvent(window, Events::CreateControls);
     raiseEvent(window, Events::Open);
     onFailure.window = nullptr;
+    self.m_underConstruction = false;
     self.m_contentsChanged = false;
+    applyVisibility(window);
 }
 
 void Window::AddControl(Object& window, const String& name, const Ref<Object>& control)
@@ -569,6 +585,8 @@ void applyVisibility(Object& window)
 {
     Window& w = Window::from(window);
     QMainWindow& qw = *w.qtWindow();
+    if (w.isUnderConstruction())
+        return;
     if (!storedBool(w, "Visible", false)) {
         qw.hide();
         return;
@@ -603,7 +621,10 @@ const PropertyTable& Window::properties()
         PropertyRow::kept("MacProcId"),
         PropertyRow::kept("Composite"),
         PropertyRow::kept("HasBackColor", applyBackground),
-        PropertyRow::kept("Visible", applyVisibility, [](Object& o) { return !from(o).qtWindow()->isHidden(); }),
+        PropertyRow::kept("Visible", applyVisibility, [](Object& o) {
+            Window& w = from(o);
+            return w.isUnderConstruction() ? storedBool(w, "Visible", false) : !w.qtWindow()->isHidden();
+        }),
         PropertyRow::kept("FullScreen", applyVisibility),
         PropertyRow::kept("MenuBarVisible", setMenuBarVisible),
         PropertyRow::kept("CloseButton", applyFlags),

@@ -161,6 +161,9 @@ public:
     const Ref<Object>& controlAt(std::size_t i) const { return m_controls.at(i).control; }
     const String& controlNameAt(std::size_t i) const { return m_controls.at(i).name; }
     bool isClosed() const noexcept { return m_closed; }
+    // Between the start of Constructor and the end of its Open event; the window is not shown
+    // until then, whatever its properties say.
+    bool isUnderConstruction() const noexcept { return m_underConstruction; }
 
     QMainWindow* qtWindow() const noexcept;
     QWidget* contentArea() const noexcept;
@@ -192,6 +195,7 @@ private:
     std::vector<Control*> m_made; // every control made for this window, added or not
     Ref<Object> m_menuBar;
     bool m_contentsChanged = false;
+    bool m_underConstruction = false;
     bool m_closing = false;       // its CancelClose and Close are being raised
     bool m_closeApproved = false; // the program's Close has raised them; Qt need not again
     bool m_closed = false;
