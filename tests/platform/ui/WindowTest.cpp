@@ -5,6 +5,8 @@
 #include "FrameworkTest.h"
 #include "NilObjectException.h"
 #include "OutOfBoundsException.h"
+#include "PropertyString.h"
+#include "SetProperties.h"
 #include "UnsupportedOperationException.h"
 #include "Watchdog.h"
 #include "WindowSupport.h"
@@ -18,6 +20,7 @@
 #include <QWindow>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <typeindex>
 #include <vector>
@@ -297,6 +300,31 @@ TEST_F(WindowTest, ConstructionRaisesItsEventsInOrderAndAFailureLeavesNoWindowRe
     EXPECT_FALSE(GetImplicitWindow(record.name()));
     EXPECT_EQ(WindowSupport::openWindowCount(), 0u);
     EXPECT_EQ(w->refCount(), 1) << "the framework holds no reference to a failed window";
+}
+
+// Guards: a window mapped during its Layout, so that Qt lays it out again for every control its
+// CreateControls adds; and one whose Visible property is lost on the way to the screen.
+TEST_F(WindowTest, AVisibleWindowIsShownOnceItsConstructionIsComplete)
+{
+    std::vector<bool> shownDuring;
+    const auto note = [&](const char* event, bool makeVisible) {
+        record.setEventHandler(event, makeCode<void(Object&)>([&, makeVisible](Object& w) {
+            if (makeVisible) {
+                const PropertyEntry visible { "Visible", "Visible", "Window", true };
+                SetProperties(w, PropertyString::encode(std::span(&visible, 1)));
+                EXPECT_EQ(GetProperty(w, "Visible"), PropertyValue(true)) << "as set, while the window is built";
+            }
+            shownDuring.push_back(Window::from(w).qtWindow()->isVisible());
+        }));
+    };
+    note("Layout", true);
+    note("CreateControls", false);
+    note("Open", false);
+    const Ref<Object> w = newWindow();
+    Window::Constructor(*w);
+    EXPECT_EQ(shownDuring, std::vector<bool>(3, false));
+    EXPECT_TRUE(qt(w).isVisible());
+    EXPECT_EQ(GetProperty(*w, "Visible"), PropertyValue(true));
 }
 
 struct ModalCase {
