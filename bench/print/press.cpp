@@ -3,6 +3,7 @@
 // and its road from the Print action's start to the finished file, with the dialog answered by a
 // PDF page.
 #include "Program.h"
+#include "PdfPage.h"
 #include "PrintDialog.h"
 #include "Runtime.h"
 #include "TextField.h"

@@ -5,7 +5,6 @@
 #include "Ref.h"
 
 #include <functional>
-#include <string>
 
 namespace platform {
 
@@ -18,9 +17,5 @@ Ref<Graphics> OpenPrinterDialog(const Ref<Object>& printerSetup, const Ref<Objec
 // function restores the real dialog.
 using PrintDialogHook = std::function<Ref<Graphics>(const Ref<Object>& printerSetup, const Ref<Object>& parentWindow)>;
 void setPrintDialogHook(PrintDialogHook hook);
-
-// A page that prints to the PDF file at path, as the dialog's "print to file" would; throws
-// PrintJobException when the job cannot start.
-Ref<Graphics> OpenPdfPage(const std::string& path);
 
 }

@@ -1,5 +1,6 @@
 #include "SheetWindow.h"
 
+#include "PdfPage.h"
 #include "PrintDialog.h"
 #include "ExternalTool.h"
 

@@ -1,4 +1,5 @@
 #include "OutOfBoundsException.h"
+#include "PdfPage.h"
 #include "PrintDialog.h"
 #include "PrintJobException.h"
 #include "UnsupportedOperationException.h"
