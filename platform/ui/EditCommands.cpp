@@ -74,7 +74,10 @@ bool lineEditCan(EditCommand command, const QLineEdit& field)
     return false;
 }
 
-void lineEditDo(EditCommand command, QLineEdit& field)
+// Every kind of field undoes, cuts, copies, pastes and selects all alike; only deleting the
+// selection differs, and the caller says how.
+template<class Edit, class Clear>
+void perform(EditCommand command, Edit& field, Clear clear)
 {
     switch (command) {
     case EditCommand::Undo:
@@ -86,10 +89,15 @@ void lineEditDo(EditCommand command, QLineEdit& field)
     case EditCommand::Paste:
         return field.paste();
     case EditCommand::Clear:
-        return field.del();
+        return clear(field);
     case EditCommand::SelectAll:
         return field.selectAll();
     }
+}
+
+void lineEditDo(EditCommand command, QLineEdit& field)
+{
+    perform(command, field, [](QLineEdit& f) { f.del(); });
 }
 
 template<class Edit>
@@ -117,23 +125,11 @@ bool documentCan(EditCommand command, const Edit& field)
 template<class Edit>
 void documentDo(EditCommand command, Edit& field)
 {
-    switch (command) {
-    case EditCommand::Undo:
-        return field.undo();
-    case EditCommand::Cut:
-        return field.cut();
-    case EditCommand::Copy:
-        return field.copy();
-    case EditCommand::Paste:
-        return field.paste();
-    case EditCommand::Clear: {
-        QTextCursor cursor = field.textCursor();
+    perform(command, field, [](Edit& f) {
+        QTextCursor cursor = f.textCursor();
         cursor.removeSelectedText();
-        return field.setTextCursor(cursor);
-    }
-    case EditCommand::SelectAll:
-        return field.selectAll();
-    }
+        f.setTextCursor(cursor);
+    });
 }
 
 // Runs the command on the focused field when it can act there; false otherwise.
