@@ -81,12 +81,15 @@ private:
     std::unique_ptr<ClassRecord> m_record;
 };
 
-// A window made and constructed as start-up does it, let go by the framework at the end.
+// A window made and constructed as start-up does it (unless told to leave constructing to the
+// test), let go by the framework at the end.
 class ConstructedWindow {
 public:
-    explicit ConstructedWindow(const ClassRecord& record = Window1::Lookup())
+    explicit ConstructedWindow(const ClassRecord& record = Window1::Lookup(), bool constructNow = true)
         : window(RuntimeNewObject(record))
     {
+        if (constructNow)
+            construct();
     }
     ~ConstructedWindow() { WindowSupport::unregisterWindow(*window); }
 
@@ -165,11 +168,15 @@ protected:
 };
 
 // Guards: a control missing, of the wrong class, under another name, out of creation order, without
-// the text size and unit set by code, with a Name differing from its key, or a second handler.
-TEST_F(WindowConstruction, MakesTheSixControlsInOrderUnderTheirNames)
+// the text size and unit set by code, with a Name differing from its key, or a second handler; a
+// position taken relative to the window frame or the menu bar rather than the content area; "Arial"
+// on a machine without it falling back to some unrelated font of other metrics, which would push
+// the labels' texts out of their boxes.
+TEST_F(WindowConstruction, MakesTheSixControlsInOrderUnderTheirNamesInTheirPlaces)
 {
     ConstructedWindow w;
-    w.construct();
+    const QString family = QFontDatabase::hasFamily(QStringLiteral("Arial")) ? QStringLiteral("Arial")
+                                                                              : QStringLiteral("Liberation Sans");
     ASSERT_EQ(w.storage().controlCount(), std::size(controlRows));
     for (std::size_t i = 0; i < std::size(controlRows); ++i) {
         const ControlRow& row = controlRows[i];
@@ -183,21 +190,42 @@ TEST_F(WindowConstruction, MakesTheSixControlsInOrderUnderTheirNames)
         EXPECT_EQ(RectControl::TextSizeGet(*control), 12.0f);
         EXPECT_EQ(RectControl::TextUnitGet(*control), 0);
         EXPECT_EQ(Control::NameGet(*control), String(row.name));
-        EXPECT_EQ(QFontInfo(w.widgetOf(row.name).font()).pixelSize(), 12);
         EXPECT_EQ(static_cast<bool>(Control::from(*control).eventHandler("Action")), i == 0);
+
+        QWidget& widget = w.widgetOf(row.name);
+        EXPECT_EQ(widget.parentWidget(), w.storage().contentArea());
+        EXPECT_EQ(widget.geometry(), designRect(row.name));
+        EXPECT_TRUE(widget.isVisible());
+        EXPECT_TRUE(widget.isEnabled());
+        const QFontInfo font(widget.font());
+        EXPECT_EQ(font.pixelSize(), 12);
+        EXPECT_EQ(font.family(), family);
+        EXPECT_FALSE(font.bold());
+        EXPECT_FALSE(font.italic());
     }
 }
 
 // Guards: Layout building a menu bar of its own instead of taking the application's shared one,
-// or the window not keeping it once the caller has let go.
-TEST_F(WindowConstruction, TakesTheSharedMenuBar)
+// or the window not keeping it once the caller has let go; a size limit or ability of the window
+// not reaching Qt, the title lost.
+TEST_F(WindowConstruction, WindowTakesTheSharedMenuBarItsTitleAndItsLimits)
 {
     ConstructedWindow w;
-    w.construct();
     EXPECT_EQ(s_menuBarRequests, 1);
     EXPECT_EQ(Window::MenuBarGet(*w.window).get(), s_menuBar.get());
     EXPECT_GE(s_menuBar->refCount(), 2) << "held by the window as well as by the application";
-    EXPECT_NE(w.qt().menuWidget(), nullptr);
+    QMainWindow& qt = w.qt();
+    EXPECT_NE(qt.menuWidget(), nullptr);
+    EXPECT_TRUE(qt.isVisible());
+    EXPECT_EQ(qt.windowTitle(), QStringLiteral("Sumwise"));
+    EXPECT_EQ(w.storage().contentArea()->size(), QSize(455, 181));
+    const int menuBarHeight = qt.height() - w.storage().contentArea()->height();
+    EXPECT_EQ(qt.minimumSize(), QSize(64, 64 + menuBarHeight));
+    EXPECT_EQ(qt.maximumSize(), QSize(32000, 32000 + menuBarHeight));
+    const Qt::WindowFlags flags = qt.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
 }
 
 class EveryPropertyReadsBack : public WindowConstruction,
@@ -210,7 +238,6 @@ TEST_P(EveryPropertyReadsBack, WithItsEntryValue)
 {
     const PropertyStrings::Constant& constant = GetParam();
     ConstructedWindow w;
-    w.construct();
     const Ref<Object> target = constant.target == "Window1" ? w.window : w.control(std::string(constant.target).c_str());
     ASSERT_TRUE(target);
     for (const PropertyEntry& entry : entriesOf(constant))
@@ -220,38 +247,12 @@ TEST_P(EveryPropertyReadsBack, WithItsEntryValue)
 INSTANTIATE_TEST_SUITE_P(Strings, EveryPropertyReadsBack, ::testing::ValuesIn(PropertyStrings::all()),
                          [](const auto& info) { return std::string(info.param.target); });
 
-// Guards: positions taken relative to the window frame or the menu bar rather than the content
-// area, a size limit or ability of the window not reaching Qt, the title lost.
-TEST_F(WindowConstruction, WindowAndControlsTakeTheirPlaces)
-{
-    ConstructedWindow w;
-    w.construct();
-    QMainWindow& qt = w.qt();
-    EXPECT_TRUE(qt.isVisible());
-    EXPECT_EQ(qt.windowTitle(), QStringLiteral("Sumwise"));
-    EXPECT_EQ(w.storage().contentArea()->size(), QSize(455, 181));
-    const int menuBarHeight = qt.height() - w.storage().contentArea()->height();
-    EXPECT_EQ(qt.minimumSize(), QSize(64, 64 + menuBarHeight));
-    EXPECT_EQ(qt.maximumSize(), QSize(32000, 32000 + menuBarHeight));
-    const Qt::WindowFlags flags = qt.windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    for (const ControlRow& row : controlRows) {
-        QWidget& widget = w.widgetOf(row.name);
-        EXPECT_EQ(widget.parentWidget(), w.storage().contentArea()) << row.name;
-        EXPECT_EQ(widget.geometry(), designRect(row.name)) << row.name;
-        EXPECT_TRUE(widget.isVisible()) << row.name;
-        EXPECT_TRUE(widget.isEnabled()) << row.name;
-    }
-}
-
 // Guards: captions, texts, items or the selection not reaching what the user sees; the popup
-// counting ListIndex from 1; the items split wrongly.
-TEST_F(WindowConstruction, ControlsShowTheirTexts)
+// counting ListIndex from 1; the items split wrongly; a label's text left-aligned away from the
+// control it names, or clipped; the description not wrapping or not fitting its box.
+TEST_F(WindowConstruction, ControlsShowTheirTextsAndLabelsSitAgainstTheControlsTheyName)
 {
     ConstructedWindow w;
-    w.construct();
     EXPECT_EQ(w.widgetAs<QPushButton>("PushButton1").text(), QStringLiteral("Print!"));
     EXPECT_EQ(w.widgetAs<QLabel>("StaticText1").text(), QStringLiteral("Enter The Practice Number:"));
     EXPECT_EQ(w.widgetAs<QLabel>("StaticText3").text(), QStringLiteral("Select The Operation:"));
@@ -264,14 +265,7 @@ TEST_F(WindowConstruction, ControlsShowTheirTexts)
     EXPECT_EQ(popup.currentText(), QStringLiteral("Multiplying"));
     EXPECT_EQ(PopupMenu::TextGet(*w.control("PopupMenu1")), String("Multiplying"));
     EXPECT_TRUE(w.widgetAs<QLineEdit>("TextField1").text().isEmpty());
-}
 
-// Guards: a label's text left-aligned away from the control it names, or clipped; the description
-// not wrapping or not fitting its box.
-TEST_F(WindowConstruction, LabelsSitAgainstTheControlsTheyName)
-{
-    ConstructedWindow w;
-    w.construct();
     struct Pair {
         const char* label;
         const char* control;
@@ -289,27 +283,10 @@ TEST_F(WindowConstruction, LabelsSitAgainstTheControlsTheyName)
     EXPECT_LE(description.heightForWidth(description.width()), description.height());
 }
 
-// Guards: "Arial" on a machine without it falling back to some unrelated font of other metrics,
-// which would push the labels' texts out of their boxes.
-TEST_F(WindowConstruction, ArialFallsBackToAMetricCompatibleFamily)
-{
-    ConstructedWindow w;
-    w.construct();
-    const QString expected = QFontDatabase::hasFamily(QStringLiteral("Arial")) ? QStringLiteral("Arial")
-                                                                                : QStringLiteral("Liberation Sans");
-    for (const ControlRow& row : controlRows) {
-        const QFontInfo info(w.widgetOf(row.name).font());
-        EXPECT_EQ(info.family(), expected) << row.name;
-        EXPECT_FALSE(info.bold()) << row.name;
-        EXPECT_FALSE(info.italic()) << row.name;
-    }
-}
-
 // Guards: the mask "#" admitting letters, spaces or a second digit.
 TEST_F(WindowConstruction, PracticeNumberFieldTakesOneDigit)
 {
     ConstructedWindow w;
-    w.construct();
     QLineEdit& field = w.widgetAs<QLineEdit>("TextField1");
     QTest::keyClicks(&field, QStringLiteral("a5 7"));
     EXPECT_EQ(field.text(), QStringLiteral("5"));
@@ -323,7 +300,6 @@ TEST_F(WindowConstruction, PracticeNumberFieldTakesOneDigit)
 TEST_F(WindowConstruction, TabVisitsTheControlsInTabIndexOrder)
 {
     ConstructedWindow w;
-    w.construct();
     QMainWindow& qt = w.qt();
     EXPECT_EQ(qt.focusWidget(), &w.widgetOf("TextField1")) << "the Open event's focus";
     const char* order[] = { "PopupMenu1", "PushButton1", "TextField1" };
@@ -333,20 +309,20 @@ TEST_F(WindowConstruction, TabVisitsTheControlsInTabIndexOrder)
     }
 }
 
-enum class Press { Mouse, SpaceOnButton, ReturnOnButton, ReturnInField, ReturnOnPopup, EnterInField };
-
 struct PressCase {
     const char* name;
-    Press how;
+    const char* control; // the control the key goes to; nil for a mouse click on the button
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
 };
 
 const PressCase pressCases[] = {
-    { "Mouse", Press::Mouse },
-    { "SpaceOnButton", Press::SpaceOnButton },
-    { "ReturnOnButton", Press::ReturnOnButton },
-    { "ReturnInField", Press::ReturnInField },
-    { "ReturnOnPopup", Press::ReturnOnPopup },
-    { "EnterInField", Press::EnterInField },
+    { "Mouse", nullptr, {}, {} },
+    { "SpaceOnButton", "PushButton1", Qt::Key_Space, Qt::NoModifier },
+    { "ReturnOnButton", "PushButton1", Qt::Key_Return, Qt::NoModifier },
+    { "ReturnInField", "TextField1", Qt::Key_Return, Qt::NoModifier },
+    { "ReturnOnPopup", "PopupMenu1", Qt::Key_Return, Qt::NoModifier },
+    { "EnterInField", "TextField1", Qt::Key_Enter, Qt::KeypadModifier },
 };
 
 void PrintTo(const PressCase& c, std::ostream* os)
@@ -354,35 +330,14 @@ void PrintTo(const PressCase& c, std::ostream* os)
     *os << c.name;
 }
 
-void press(const ConstructedWindow& w, Press how)
+void press(const ConstructedWindow& w, const PressCase& how)
 {
-    QWidget& button = w.widgetOf("PushButton1");
-    auto keyOn = [&](const char* control, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget& target = w.widgetOf(control);
-        target.setFocus(Qt::OtherFocusReason);
-        ASSERT_EQ(w.qt().focusWidget(), &target);
-        QTest::keyClick(&target, key, modifiers);
-    };
-    switch (how) {
-    case Press::Mouse:
-        QTest::mouseClick(&button, Qt::LeftButton);
-        break;
-    case Press::SpaceOnButton:
-        keyOn("PushButton1", Qt::Key_Space);
-        break;
-    case Press::ReturnOnButton:
-        keyOn("PushButton1", Qt::Key_Return);
-        break;
-    case Press::ReturnInField:
-        keyOn("TextField1", Qt::Key_Return);
-        break;
-    case Press::ReturnOnPopup:
-        keyOn("PopupMenu1", Qt::Key_Return);
-        break;
-    case Press::EnterInField:
-        keyOn("TextField1", Qt::Key_Enter, Qt::KeypadModifier);
-        break;
-    }
+    if (!how.control)
+        return QTest::mouseClick(&w.widgetOf("PushButton1"), Qt::LeftButton);
+    QWidget& target = w.widgetOf(how.control);
+    target.setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(w.qt().focusWidget(), &target);
+    QTest::keyClick(&target, how.key, how.modifiers);
 }
 
 class ButtonPress : public WindowConstruction, public ::testing::WithParamInterface<PressCase> {};
@@ -399,8 +354,7 @@ TEST_P(ButtonPress, CallsTheInstalledHandlerOnceWithTheButton)
         probe.original(Window1::SlotPushButton1Action)->call<void(Object&)>("PushButton1_Action", receiver);
     });
     ConstructedWindow w(probe.record());
-    w.construct();
-    press(w, GetParam().how);
+    press(w, GetParam());
     ASSERT_EQ(receivers.size(), 1u);
     EXPECT_EQ(receivers[0], w.control("PushButton1").get());
     EXPECT_EQ(dialogs, 1) << "the real Print action ran and met the dialog";
@@ -414,7 +368,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, ButtonPress, ::testing::ValuesIn(pressCases),
 TEST_F(WindowConstruction, ReturnLeavesAButtonThatCannotBePressed)
 {
     ConstructedWindow w;
-    w.construct();
     const Ref<Object> button = w.control("PushButton1");
     QWidget& field = w.widgetOf("TextField1");
     struct Step {
@@ -450,7 +403,7 @@ TEST_P(FailingControl, LeavesTheEarlierControlsAndMakesNoLaterOne)
         return probe.original(Window::SlotNew)->call<NewSig>("__New", window, record);
     });
     {
-        ConstructedWindow w(probe.record());
+        ConstructedWindow w(probe.record(), false);
         EXPECT_THROW(w.construct(), RuntimeException);
         EXPECT_EQ(creations, failing);
         ASSERT_EQ(w.storage().controlCount(), static_cast<std::size_t>(failing - 1));

@@ -91,19 +91,35 @@ Raster render(const QString& pdf, const QString& prefix)
     return r;
 }
 
+// The text of a PDF in reading order: the default layout mode of pdftotext drops the space after "×" and "÷".
+std::string pdfText(const QString& pdf)
+{
+    return runTool("pdftotext", { "-raw", pdf, "-" });
+}
+
+// Every leak check of these tests is the fixture's own, made once the test has let go.
 class PdfPage : public testsupport::FrameworkTest {
 protected:
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     static std::string str(const QString& s) { return s.toStdString(); }
+    static void hookTo(const QString& pdf)
+    {
+        setPrintDialogHook([pdf](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(pdf)); });
+    }
 
     QTemporaryDir m_dir;
 };
 
 // Guards: the minus, times and divide signs printed as missing glyphs or as other characters,
-// and a page whose font is not embedded or is not the Arial-compatible Liberation Sans.
-TEST_F(PdfPage, SignsComeOutAsThemselvesInAnEmbeddedLiberationSans)
+// a page whose font is not embedded or is not the Arial-compatible Liberation Sans, a page whose
+// job never ends (the file left without its end), and NextPage not starting a second page.
+TEST_F(PdfPage, SignsComeOutAsThemselvesInAnEmbeddedLiberationSansAndReleaseEndsTheJob)
 {
     const QString pdf = path("signs.pdf");
+    auto fileEnds = [&] {
+        QFile file(pdf);
+        return file.open(QIODevice::ReadOnly) && file.readAll().trimmed().endsWith("%%EOF");
+    };
     {
         Ref<Graphics> page = OpenPdfPage(str(pdf));
         page->SetTextSize(20);
@@ -116,12 +132,15 @@ TEST_F(PdfPage, SignsComeOutAsThemselvesInAnEmbeddedLiberationSans)
             page->DrawString(lines[i], 100, 100 + 40 * i, 0, false);
             page->DrawLine(100, 103 + 40 * i, 150, 103 + 40 * i);
         }
+        page->NextPage();
+        page->DrawString("two", 10, 20, 0, false);
+        EXPECT_FALSE(fileEnds());
     }
-    EXPECT_EQ(Object::liveInstances(), liveBefore());
+    EXPECT_TRUE(fileEnds());
+    EXPECT_NE(runTool("pdfinfo", { pdf }).find("Pages:           2"), std::string::npos);
 
-    // In reading order: the default layout mode of pdftotext drops the space after "×" and "÷".
-    const std::string text = runTool("pdftotext", { "-raw", pdf, "-" });
-    for (const char* expected : { "Multiplying 7", "+ 7", "\xE2\x88\x92 7", "\xC3\x97 7", "\xC3\xB7 7" })
+    const std::string text = pdfText(pdf);
+    for (const char* expected : { "Multiplying 7", "+ 7", "\xE2\x88\x92 7", "\xC3\x97 7", "\xC3\xB7 7", "two" })
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " missing from:\n" << text;
 
     const QStringList fonts = QString::fromStdString(runTool("pdffonts", { pdf })).split('\n', Qt::SkipEmptyParts).mid(2);
@@ -133,8 +152,9 @@ TEST_F(PdfPage, SignsComeOutAsThemselvesInAnEmbeddedLiberationSans)
 }
 
 // Guards: device pixels taken for points, (0, 0) at the paper's corner instead of the printable
-// area's, and the y of DrawString taken as the top of the text instead of its baseline.
-TEST_F(PdfPage, DrawsInPointsFromTheTopLeftOfThePrintableArea)
+// area's, the y of DrawString taken as the top of the text instead of its baseline, and sizes
+// that Qt would ignore or turn into overflowing pixel sizes, taken silently.
+TEST_F(PdfPage, DrawsInPointsFromTheTopLeftOfThePrintableAreaAndRefusesNonsenseSizes)
 {
     const QString pdf = path("units.pdf");
     std::int32_t ascent12 = 0, ascent20Bold = 0;
@@ -150,6 +170,13 @@ TEST_F(PdfPage, DrawsInPointsFromTheTopLeftOfThePrintableArea)
         page->SetTextSize(20);
         page->SetBold(true);
         ascent20Bold = page->TextAscent();
+        page->SetBold(false);
+        page->SetTextSize(0); // the default size
+        EXPECT_EQ(page->TextSize(), 0.0f);
+        EXPECT_EQ(page->TextAscent(), ascent12);
+        for (float bad : { -1.0f, NAN, INFINITY, 5000.0f })
+            EXPECT_THROW(page->SetTextSize(bad), OutOfBoundsException) << bad;
+        EXPECT_EQ(page->TextSize(), 0.0f);
     }
     EXPECT_GE(ascent12, 9);
     EXPECT_LE(ascent12, 12);
@@ -209,27 +236,6 @@ INSTANTIATE_TEST_SUITE_P(Table, PdfPageWidth,
                                            WidthCase { "\xE2\x88\x92 123", 12, false }, WidthCase { "0123456789", 9.5f, false },
                                            WidthCase { "Dividing -2147483648", 31, true }));
 
-// Guards: a page whose job never ends (the file left without its end), and NextPage not
-// starting a second page.
-TEST_F(PdfPage, ReleasingThePageEndsTheJob)
-{
-    const QString pdf = path("end.pdf");
-    auto fileEnds = [&] {
-        QFile file(pdf);
-        return file.open(QIODevice::ReadOnly) && file.readAll().trimmed().endsWith("%%EOF");
-    };
-    {
-        Ref<Graphics> page = OpenPdfPage(str(pdf));
-        page->DrawString("one", 10, 20, 0, false);
-        page->NextPage();
-        page->DrawString("two", 10, 20, 0, false);
-        EXPECT_FALSE(fileEnds());
-    }
-    EXPECT_TRUE(fileEnds());
-    EXPECT_NE(runTool("pdfinfo", { pdf }).find("Pages:           2"), std::string::npos);
-    EXPECT_EQ(Object::liveInstances(), liveBefore());
-}
-
 // Guards: the wrap width ignored (text running on past it), and condensed text left wider than
 // the width it was given.
 TEST_F(PdfPage, WrapsAndCondensesToTheWidthGiven)
@@ -252,20 +258,6 @@ TEST_F(PdfPage, WrapsAndCondensesToTheWidthGiven)
     const TextLine* condensed = findLine(lines, "condensed to fit");
     ASSERT_NE(condensed, nullptr);
     EXPECT_LE(condensed->xMax - condensed->xMin, 40.5);
-}
-
-// Guards: sizes that Qt would ignore or turn into overflowing pixel sizes, taken silently.
-TEST_F(PdfPage, TextSizeZeroIsTheDefaultAndNonsenseIsRefused)
-{
-    Ref<Graphics> page = OpenPdfPage(str(path("sizes.pdf")));
-    const std::int32_t defaultAscent = page->TextAscent();
-    page->SetTextSize(30);
-    page->SetTextSize(0);
-    EXPECT_EQ(page->TextSize(), 0.0f);
-    EXPECT_EQ(page->TextAscent(), defaultAscent);
-    for (float bad : { -1.0f, NAN, INFINITY, 5000.0f })
-        EXPECT_THROW(page->SetTextSize(bad), OutOfBoundsException) << bad;
-    EXPECT_EQ(page->TextSize(), 0.0f);
 }
 
 struct RefusedCase {
@@ -296,7 +288,6 @@ TEST_P(PdfPageRefused, ThrowsAClearErrorAndLeaksNothing)
             EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
         }
     }
-    EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PdfPageRefused,
@@ -334,6 +325,12 @@ void drawSheet(Graphics& page)
 
 const QByteArray earlierSheet = "%PDF-1.4 an earlier sheet that must survive\n";
 
+bool writeEarlierSheet(const QString& file)
+{
+    QFile earlier(file);
+    return earlier.open(QIODevice::WriteOnly) && earlier.write(earlierSheet) == earlierSheet.size();
+}
+
 // Guards: a print cut short by a file-size limit (as by a full disk) leaving a broken file in
 // place of the earlier one, or its temporary file, or saying nothing; and the next print, once
 // there is room, not printing a whole sheet. In a child process, whose limit ends with it.
@@ -342,11 +339,7 @@ TEST_F(PdfPage, FileSizeLimitKeepsTheEarlierFileAndIsTold)
     // Forked where it stands, so that the child prints into this test's folder.
     GTEST_FLAG_SET(death_test_style, "fast");
     const QString pdf = path("sheet.pdf");
-    {
-        QFile earlier(pdf);
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write(earlierSheet);
-    }
+    ASSERT_TRUE(writeEarlierSheet(pdf));
     const auto printUnderLimitThenWithout = [&] {
         rlimit limit {};
         getrlimit(RLIMIT_FSIZE, &limit);
@@ -365,11 +358,11 @@ TEST_F(PdfPage, FileSizeLimitKeepsTheEarlierFileAndIsTold)
         drawSheet(*OpenPrinterDialog(nullptr, nullptr));
         std::_Exit(0);
     };
-    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(pdf)); });
+    hookTo(pdf);
     EXPECT_EXIT(printUnderLimitThenWithout(), testing::ExitedWithCode(0),
                 "Sumwise: could not print to \"[^\"]*/sheet\\.pdf\": File too large\\. Nothing was written; any "
                 "earlier file there is unchanged\\.");
-    const std::string text = runTool("pdftotext", { "-raw", pdf, "-" });
+    const std::string text = pdfText(pdf);
     EXPECT_NE(text.find("Multiplying 7"), std::string::npos) << text;
     EXPECT_TRUE(leftoversOf(pdf).others.isEmpty()) << str(leftoversOf(pdf).others.join(' '));
 }
@@ -381,27 +374,21 @@ struct UnwritableCase {
     const char* reason;
 };
 
-bool makeAppendOnly(const QString& file)
+bool setAppendOnly(const QString& file, bool on)
 {
     const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
     if (fd < 0)
         return false;
     int flags = 0;
-    const bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags |= FS_APPEND_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    const bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+        && (flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
     ::close(fd);
     return done;
 }
 
-void clearAppendOnly(const QString& file)
+bool makeAppendOnly(const QString& file)
 {
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
-    int flags = 0;
-    if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags &= ~FS_APPEND_FL;
-        ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    if (fd >= 0)
-        ::close(fd);
+    return setAppendOnly(file, true);
 }
 
 bool replaceByFolder(const QString& file)
@@ -414,7 +401,7 @@ protected:
     void releaseHeld() override
     {
         setPrintDialogHook({});
-        clearAppendOnly(path("out/sheet.pdf"));
+        setAppendOnly(path("out/sheet.pdf"), false);
     }
 };
 
@@ -431,11 +418,7 @@ TEST_P(UnwritableTarget, IsToldAndChangesNothing)
     const UnwritableCase& c = GetParam();
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("out"));
     const QString target = path("out/sheet.pdf");
-    {
-        QFile earlier(target);
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write(earlierSheet);
-    }
+    ASSERT_TRUE(writeEarlierSheet(target));
     if (c.before && !c.before(target))
         GTEST_SKIP() << "this file system cannot make the target unwritable that way";
     const Leftovers before = leftoversOf(target);
@@ -466,13 +449,11 @@ TEST_P(UnwritableTarget, IsToldAndChangesNothing)
         EXPECT_EQ(after.bytes, before.bytes);
     }
     EXPECT_EQ(after.others, before.others) << "a temporary file was left";
-    EXPECT_EQ(Object::liveInstances(), liveBefore());
 
     // The program goes on: the next print to a writable file prints a whole sheet.
-    const QString next = path("next.pdf");
-    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(next)); });
+    hookTo(path("next.pdf"));
     drawSheet(*OpenPrinterDialog(nullptr, nullptr));
-    EXPECT_NE(runTool("pdftotext", { "-raw", next, "-" }).find("Multiplying 7"), std::string::npos);
+    EXPECT_NE(pdfText(path("next.pdf")).find("Multiplying 7"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -519,17 +500,19 @@ TEST_F(PrintDialogTest, HookReplacesTheDialog)
     setPrintDialogHook([](const Ref<Object>&, const Ref<Object>&) { return Ref<Graphics>(); });
     EXPECT_TRUE(OpenPrinterDialog(nullptr, nullptr).isNil());
 
-    const QString pdf = path("hooked.pdf");
-    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(pdf)); });
+    hookTo(path("hooked.pdf"));
     OpenPrinterDialog(nullptr, nullptr)->DrawString("hooked", 10, 20, 0, false);
-    EXPECT_NE(runTool("pdftotext", { pdf, "-" }).find("hooked"), std::string::npos);
-    EXPECT_EQ(Object::liveInstances(), liveBefore());
+    EXPECT_NE(pdfText(path("hooked.pdf")).find("hooked"), std::string::npos);
 }
 
-// Guards: cancelling the real dialog giving a page anyway, and "print to file" offering a
-// folder (or an unwritable place) as the file to print to.
-TEST_F(PrintDialogTest, RealDialogOffersAWritableFileAndCancelGivesNil)
+// Guards: a printer settings object silently ignored, cancelling the real dialog giving a page
+// anyway, and "print to file" offering a folder (or an unwritable place) as the file to print to.
+TEST_F(PrintDialogTest, RealDialogRefusesSettingsOffersAWritableFileAndCancelGivesNil)
 {
+    {
+        Ref<Graphics> other = OpenPdfPage(str(path("settings.pdf")));
+        EXPECT_THROW(OpenPrinterDialog(other, nullptr), UnsupportedOperationException);
+    }
     QString offered;
     whenDialogShows([&](QPrintDialog& dialog) {
         if (auto* field = dialog.findChild<QLineEdit*>("filename"))
@@ -541,7 +524,6 @@ TEST_F(PrintDialogTest, RealDialogOffersAWritableFileAndCancelGivesNil)
     EXPECT_TRUE(offered.endsWith(".pdf")) << str(offered);
     EXPECT_FALSE(file.isDir()) << str(offered);
     EXPECT_TRUE(QFileInfo(file.absolutePath()).isWritable()) << str(offered);
-    EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
 // Guards: the page of an accepted dialog not printing where the dialog said.
@@ -561,14 +543,7 @@ TEST_F(PrintDialogTest, RealDialogPrintsToTheFileChosen)
         ASSERT_FALSE(page.isNil());
         page->DrawString("chosen", 10, 20, 0, false);
     }
-    EXPECT_NE(runTool("pdftotext", { pdf, "-" }).find("chosen"), std::string::npos);
-}
-
-// Guards: a printer settings object silently ignored.
-TEST_F(PrintDialogTest, PrinterSettingsObjectIsRefused)
-{
-    Ref<Graphics> other = OpenPdfPage(str(path("settings.pdf")));
-    EXPECT_THROW(OpenPrinterDialog(other, nullptr), UnsupportedOperationException);
+    EXPECT_NE(pdfText(pdf).find("chosen"), std::string::npos);
 }
 
 }
