@@ -222,31 +222,28 @@ const ProgramCase runs[] = {
       .act = [](QMainWindow& w) { w.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); } },
     { .name = "WindowClosed", .act = [](QMainWindow& w) { w.close(); } },
     { .name = "PrintCancelled",
-      .act =
-          [](QMainWindow& w) {
-              PrintWith([] { return Ref<Graphics>(); }, w);
-              Quit(0);
-          } },
+      .act = [](QMainWindow& w) {
+          PrintWith([] { return Ref<Graphics>(); }, w);
+          Quit(0);
+      } },
     // A job that cannot start is told by the print layer and ends the press as a cancel would:
     // the program goes on, and it is no unexpected error.
     { .name = "PrintJobCannotStart",
-      .act =
-          [](QMainWindow& w) {
-              PrintWith([]() -> Ref<Graphics> { throw PrintJobException("no printer for the test"); }, w);
-              EXPECT_TRUE(w.isVisible());
-              Quit(0);
-          },
+      .act = [](QMainWindow& w) {
+          PrintWith([]() -> Ref<Graphics> { throw PrintJobException("no printer for the test"); }, w);
+          EXPECT_TRUE(w.isVisible());
+          Quit(0);
+      },
       .reported = "Sumwise: could not print: no printer for the test. Nothing was printed.\n",
       .unhandled = false },
     // Work queued just as the loop ends still runs, and its failure is still reported.
     { .name = "HandlerFailsAsTheLoopEnds",
-      .act =
-          [](QMainWindow&) {
-              QMetaObject::invokeMethod(
-                  qApp, [] { EventLoop::deliver(*RuntimeAppObject(), [] { throw RuntimeException("too late"); }); },
-                  Qt::QueuedConnection);
-              Quit(0);
-          },
+      .act = [](QMainWindow&) {
+          QMetaObject::invokeMethod(
+              qApp, [] { EventLoop::deliver(*RuntimeAppObject(), [] { throw RuntimeException("too late"); }); },
+              Qt::QueuedConnection);
+          Quit(0);
+      },
       .status = 1,
       .reported = "RuntimeException: too late" },
     // Return and Enter, which no control of the window takes, press the default button "Print!".
