@@ -9,6 +9,7 @@
 #include "MenuItemView.h"
 #include "MenuItems.h"
 #include "QuitMenuItem.h"
+#include "RecordSwap.h"
 #include "Watchdog.h"
 
 #include <gtest/gtest.h>
@@ -32,23 +33,12 @@ using namespace platform;
 
 namespace {
 
-// Puts other code into one slot of the menu bar's record for the length of a test.
-class SlotSwap {
-public:
-    SlotSwap(std::size_t index, const std::function<Code(const Code& original)>& wrap)
-        : m_record((MenuBar1::ctblinit(), *MenuBar1::ctbl))
-        , m_index(index)
-        , m_saved(m_record.slot(index))
-    {
-        m_record.setSlot(index, m_saved.name, wrap(m_saved.code));
-    }
-    ~SlotSwap() { m_record.setSlot(m_index, m_saved.name, m_saved.code); }
-
-private:
-    ClassRecord& m_record;
-    std::size_t m_index;
-    Slot m_saved;
-};
+// The menu bar's record, for swapping its slots.
+ClassRecord& barRecord()
+{
+    MenuBar1::ctblinit();
+    return *MenuBar1::ctbl;
+}
 
 using ChildSig = Ref<Object>(Object&, const String&);
 using AppendSig = void(Object&, const Ref<Object>&);
@@ -75,58 +65,32 @@ const std::vector<std::vector<Expected>> menus = {
       { "EditSelectAll", "Select &All", "Cmd+A" } },
 };
 
-// Logs the menu items' setters while it lives. The setters offer no observer of their own; the
-// test program is linked with them wrapped (tests/CMakeLists.txt).
+// Logs the menu items' setters while it lives, each as the item's name after the call and the
+// setter. The setters offer no observer of their own; the test program is linked with them wrapped
+// (tests/CMakeLists.txt).
 struct SetterLog {
     explicit SetterLog(std::vector<std::string>& log) { s_log = &log; }
     ~SetterLog() { s_log = nullptr; }
-    SetterLog(const SetterLog&) = delete;
-    SetterLog& operator=(const SetterLog&) = delete;
-
-    // The item by the name it has, or for the Name setter by the name it is given.
-    static void note(Object& item, const char* setter, const String* givenName = nullptr)
-    {
-        if (s_log)
-            s_log->push_back((givenName ? *givenName : MenuItem::from(item).name()).toStdString() + " " + setter);
-    }
     static inline std::vector<std::string>* s_log = nullptr;
 };
 
 }
 
-void realNameSet(Object&, std::int32_t, const String&) __asm__("__real__ZN8platform8MenuItem7NameSetERNS_6ObjectEiRKNS_6StringE");
-void wrappedNameSet(Object&, std::int32_t, const String&) __asm__("__wrap__ZN8platform8MenuItem7NameSetERNS_6ObjectEiRKNS_6StringE");
-void wrappedNameSet(Object& item, std::int32_t index, const String& value)
-{
-    SetterLog::note(item, "Name", &value);
-    realNameSet(item, index, value);
-}
-
-void realAutoEnableSet(Object&, std::int32_t, bool) __asm__("__real__ZN8platform8MenuItem13AutoEnableSetERNS_6ObjectEib");
-void wrappedAutoEnableSet(Object&, std::int32_t, bool) __asm__("__wrap__ZN8platform8MenuItem13AutoEnableSetERNS_6ObjectEib");
-void wrappedAutoEnableSet(Object& item, std::int32_t index, bool value)
-{
-    SetterLog::note(item, "AutoEnable");
-    realAutoEnableSet(item, index, value);
-}
-
-void realTextSet(Object&, std::int32_t, const String&) __asm__("__real__ZN8platform8MenuItem7TextSetERNS_6ObjectEiRKNS_6StringE");
-void wrappedTextSet(Object&, std::int32_t, const String&) __asm__("__wrap__ZN8platform8MenuItem7TextSetERNS_6ObjectEiRKNS_6StringE");
-void wrappedTextSet(Object& item, std::int32_t index, const String& value)
-{
-    SetterLog::note(item, "Text");
-    realTextSet(item, index, value);
-}
-
-void realKeyboardShortcutSet(Object&, std::int32_t, const String&) __asm__(
-    "__real__ZN8platform8MenuItem19KeyboardShortcutSetERNS_6ObjectEiRKNS_6StringE");
-void wrappedKeyboardShortcutSet(Object&, std::int32_t, const String&) __asm__(
-    "__wrap__ZN8platform8MenuItem19KeyboardShortcutSetERNS_6ObjectEiRKNS_6StringE");
-void wrappedKeyboardShortcutSet(Object& item, std::int32_t index, const String& value)
-{
-    SetterLog::note(item, "KeyboardShortcut");
-    realKeyboardShortcutSet(item, index, value);
-}
+#define SUMWISE_LOGGED_SETTER(setter, mangled, Value)                                                                 \
+    void real##setter(Object&, std::int32_t, Value) __asm__("__real_" #mangled);                                       \
+    void wrapped##setter(Object&, std::int32_t, Value) __asm__("__wrap_" #mangled);                                    \
+    void wrapped##setter(Object& item, std::int32_t index, Value value)                                                \
+    {                                                                                                                  \
+        real##setter(item, index, value);                                                                              \
+        if (SetterLog::s_log)                                                                                          \
+            SetterLog::s_log->push_back(MenuItem::from(item).name().toStdString() + " " #setter);                      \
+    }
+SUMWISE_LOGGED_SETTER(Name, _ZN8platform8MenuItem7NameSetERNS_6ObjectEiRKNS_6StringE, const String&)
+SUMWISE_LOGGED_SETTER(AutoEnable, _ZN8platform8MenuItem13AutoEnableSetERNS_6ObjectEib, bool)
+SUMWISE_LOGGED_SETTER(Text, _ZN8platform8MenuItem7TextSetERNS_6ObjectEiRKNS_6StringE, const String&)
+SUMWISE_LOGGED_SETTER(KeyboardShortcut, _ZN8platform8MenuItem19KeyboardShortcutSetERNS_6ObjectEiRKNS_6StringE,
+                      const String&)
+#undef SUMWISE_LOGGED_SETTER
 
 namespace {
 
@@ -135,7 +99,7 @@ protected:
     void releaseHeld() override { MenuBar1::implicitInstanceExit(); }
 };
 
-// Guards: slots out of the place other code calls them by, or reflection members missing.
+// Guards: slots out of the place other code calls them by, or reflection members missing or not reaching the builders.
 TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
 {
     const ClassRecord& record = MenuBar1::Lookup();
@@ -171,32 +135,90 @@ TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
     ASSERT_EQ(record.attributes().size(), 1u);
     EXPECT_EQ(record.attributes()[0].name, String("__Scope"));
     EXPECT_EQ(record.attributes()[0].value, String("Public"));
+
+    const Ref<Object> bar = RuntimeNewObject(record);
+    RuntimeInvokeMember(*bar, "Untitled1");
+    EXPECT_EQ(names(bar), std::vector<std::string>({ "EditMenu" }));
+    RuntimeInvokeMember(*bar, "Untitled0");
+    EXPECT_EQ(names(bar), std::vector<std::string>({ "EditMenu", "FileMenu" }));
 }
 
-// Guards: a menu item with a wrong name, text, shortcut or place, or not enabled automatically.
-TEST_F(MenuBar1Test, BuildsTheFileAndEditMenus)
+// Guards: an item with a wrong name, text, shortcut, class or place, or not auto-enabled; the method table bypassed; a top menu held instead of found anew; a setter out of order; an item attached before it is complete.
+TEST_F(MenuBar1Test, BuildsTheMenusThroughTheMethodTableInRowOrder)
 {
-    const Ref<Object> bar = MenuBar1::implicitInstance();
+    std::vector<std::string> log;
+    // Stands in for the top menu that Child found, so that an entry's Append on it is seen too; the
+    // entry still goes to the real menu.
+    const std::unique_ptr<ClassRecord> standIn = RuntimeNewClass(&MenuItem::Lookup());
+    standIn->setName("TopMenuStandIn");
+    Ref<Object> found;
+    standIn->setSlot(MenuItem::SlotAppend, "Append", makeCode<AppendSig>([&](Object&, const Ref<Object>& item) {
+        log.push_back(MenuItem::from(*item).name().toStdString() + " attached to "
+                      + MenuItem::from(*found).name().toStdString());
+        MenuItem::Lookup().slot(MenuItem::SlotAppend).code->call<AppendSig>("Append", *std::exchange(found, nullptr), item);
+    }));
+    RecordSwap child(barRecord(), MenuItem::SlotChild, [&](const Code& original) {
+        return makeCode<ChildSig>([&, original](Object& self, const String& name) {
+            log.push_back("Child " + name.toStdString());
+            found = original->call<ChildSig>("Child", self, name);
+            return found ? RuntimeNewObject(*standIn) : Ref<Object>();
+        });
+    });
+    RecordSwap append(barRecord(), MenuItem::SlotAppend, [&](const Code& original) {
+        return makeCode<AppendSig>([&log, original](Object& self, const Ref<Object>& item) {
+            log.push_back(MenuItem::from(*item).name().toStdString() + " attached to the menu bar");
+            original->call<AppendSig>("Append", self, item);
+        });
+    });
+    auto logged = [&log](const char* name) {
+        return [&log, name](const Code& original) {
+            return makeCode<void(Object&)>([&log, name, original](Object& self) {
+                log.push_back(name);
+                original->call<void(Object&)>(name, self);
+            });
+        };
+    };
+    RecordSwap untitled0(barRecord(), MenuBar1::SlotUntitled0, logged("Untitled0"));
+    RecordSwap untitled1(barRecord(), MenuBar1::SlotUntitled1, logged("Untitled1"));
+    Ref<Object> bar;
+    {
+        SetterLog setters(log);
+        bar = MenuBar1::implicitInstance();
+    }
+
+    std::vector<std::string> expected;
     ASSERT_EQ(names(bar), std::vector<std::string>({ "FileMenu", "EditMenu" }));
     for (std::size_t m = 0; m < menus.size(); ++m) {
+        expected.push_back(m == 0 ? "Untitled0" : "Untitled1");
         const MenuItem& top = *MenuItem::from(*bar).children()[m];
         ASSERT_EQ(top.children().size() + 1, menus[m].size());
         for (std::size_t i = 0; i < menus[m].size(); ++i) {
+            const Expected& row = menus[m][i];
+            const std::string name = row.name;
             const MenuItem& item = i == 0 ? top : *top.children()[i - 1];
-            const Expected& e = menus[m][i];
-            SCOPED_TRACE(e.name);
-            EXPECT_EQ(item.name(), String(e.name));
-            EXPECT_EQ(item.text(), String(e.text));
-            EXPECT_EQ(item.keyboardShortcutWasSet(), e.shortcut != nullptr);
-            EXPECT_EQ(item.keyboardShortcut(), String(e.shortcut ? e.shortcut : ""));
+            SCOPED_TRACE(name);
+            EXPECT_EQ(item.name(), String(row.name));
+            EXPECT_EQ(item.text(), String(row.text));
+            EXPECT_EQ(item.keyboardShortcutWasSet(), row.shortcut != nullptr);
+            EXPECT_EQ(item.keyboardShortcut(), String(row.shortcut ? row.shortcut : ""));
             EXPECT_TRUE(item.autoEnable());
-            EXPECT_EQ(item.isA(QuitMenuItem::Lookup()), std::string(e.name) == "FileQuit");
+            EXPECT_EQ(item.isA(QuitMenuItem::Lookup()), name == "FileQuit");
             EXPECT_TRUE(item.isA(MenuItem::Lookup()));
-            if (i > 0) {
-                EXPECT_TRUE(item.children().empty());
+            EXPECT_TRUE(i == 0 || item.children().empty());
+
+            for (const char* setter : { "Name", "AutoEnable", "Text" })
+                expected.push_back(name + " " + setter);
+            if (row.shortcut)
+                expected.push_back(name + " KeyboardShortcut");
+            if (i == 0) {
+                expected.push_back(name + " attached to the menu bar");
+            } else {
+                expected.push_back(std::string("Child ") + menus[m][0].name);
+                expected.push_back(name + " attached to " + menus[m][0].name);
             }
         }
     }
+    EXPECT_EQ(log, expected);
 }
 
 // Guards: a second menu bar, menus built twice, or a reference kept or lost by the accessor.
@@ -215,7 +237,6 @@ TEST_F(MenuBar1Test, TheAccessorBuildsOnceAndKeepsOneReference)
         const Ref<Object> b = MenuBar1::implicitInstance();
         EXPECT_EQ(a, b);
         EXPECT_EQ(Object::liveInstances(), built);
-        EXPECT_EQ(names(b), std::vector<std::string>({ "FileMenu", "EditMenu" }));
         EXPECT_EQ(a->refCount(), 3);
     }
     EXPECT_EQ(first->refCount(), 1);
@@ -229,90 +250,14 @@ TEST_F(MenuBar1Test, TheAccessorBuildsOnceAndKeepsOneReference)
     EXPECT_EQ(Object::liveInstances(), liveBefore());
 }
 
-// Guards: the constructor bypassing the method table, a top menu held between rows instead of
-// found anew, a setter out of its place (Name, AutoEnable, Text, KeyboardShortcut), a separator
-// given a shortcut, or an item attached before it is complete.
-TEST_F(MenuBar1Test, BuildsThroughTheMethodTableInRowOrder)
-{
-    std::vector<std::string> log;
-    // Stands in for the top menu that Child found, so that an entry's Append on it is seen too; the
-    // entry still goes to the real menu.
-    const std::unique_ptr<ClassRecord> standIn = RuntimeNewClass(&MenuItem::Lookup());
-    standIn->setName("TopMenuStandIn");
-    Ref<Object> found;
-    standIn->setSlot(MenuItem::SlotAppend, "Append", makeCode<AppendSig>([&](Object&, const Ref<Object>& item) {
-        log.push_back(MenuItem::from(*item).name().toStdString() + " attached to "
-                      + MenuItem::from(*found).name().toStdString());
-        MenuItem::Lookup().slot(MenuItem::SlotAppend).code->call<AppendSig>("Append", *std::exchange(found, nullptr), item);
-    }));
-    SlotSwap child(MenuItem::SlotChild, [&](const Code& original) {
-        return makeCode<ChildSig>([&, original](Object& self, const String& name) {
-            log.push_back("Child " + name.toStdString());
-            found = original->call<ChildSig>("Child", self, name);
-            return found ? RuntimeNewObject(*standIn) : Ref<Object>();
-        });
-    });
-    SlotSwap append(MenuItem::SlotAppend, [&](const Code& original) {
-        return makeCode<AppendSig>([&log, original](Object& self, const Ref<Object>& item) {
-            log.push_back(MenuItem::from(*item).name().toStdString() + " attached to the menu bar");
-            original->call<AppendSig>("Append", self, item);
-        });
-    });
-    auto logged = [&log](const char* name) {
-        return [&log, name](const Code& original) {
-            return makeCode<void(Object&)>([&log, name, original](Object& self) {
-                log.push_back(name);
-                original->call<void(Object&)>(name, self);
-            });
-        };
-    };
-    SlotSwap untitled0(MenuBar1::SlotUntitled0, logged("Untitled0"));
-    SlotSwap untitled1(MenuBar1::SlotUntitled1, logged("Untitled1"));
-    {
-        SetterLog setters(log);
-        MenuBar1::implicitInstance();
-    }
-
-    std::vector<std::string> expected;
-    for (std::size_t m = 0; m < menus.size(); ++m) {
-        expected.push_back(m == 0 ? "Untitled0" : "Untitled1");
-        const std::string top = menus[m][0].name;
-        for (const Expected& row : menus[m]) {
-            const std::string name = row.name;
-            for (const char* setter : { "Name", "AutoEnable", "Text" })
-                expected.push_back(name + " " + setter);
-            if (row.shortcut)
-                expected.push_back(name + " KeyboardShortcut");
-            if (name == top) {
-                expected.push_back(name + " attached to the menu bar");
-            } else {
-                expected.push_back("Child " + top);
-                expected.push_back(name + " attached to " + top);
-            }
-        }
-    }
-    EXPECT_EQ(log, expected);
-}
-
-// Guards: the reflection members not reaching the operations they name.
-TEST_F(MenuBar1Test, ReflectionRunsTheMenuBuilders)
-{
-    const Ref<Object> bar = RuntimeNewObject(MenuBar1::Lookup());
-    RuntimeInvokeMember(*bar, "Untitled1");
-    EXPECT_EQ(names(bar), std::vector<std::string>({ "EditMenu" }));
-    RuntimeInvokeMember(*bar, "Untitled0");
-    EXPECT_EQ(names(bar), std::vector<std::string>({ "EditMenu", "FileMenu" }));
-}
-
-// Guards: a failed construction storing a half-built menu bar, leaking it, swallowing the error,
-// or undoing the items already attached.
+// Guards: a failed construction storing a half-built menu bar, leaking it, swallowing the error, or undoing the items already attached.
 TEST_F(MenuBar1Test, AMissingEditMenuStopsTheBuildingAndLeavesTheGlobalNil)
 {
     Ref<Object> halfBuilt;
     Ref<Object> editMenu;
     int editLookups = 0;
     {
-        SlotSwap child(MenuItem::SlotChild, [&](const Code& original) {
+        RecordSwap child(barRecord(), MenuItem::SlotChild, [&](const Code& original) {
             return makeCode<ChildSig>([&, original](Object& self, const String& name) {
                 // Just before the Cut entry is attached, the Edit menu goes away.
                 if (name == String("EditMenu") && ++editLookups == 3) {
@@ -342,45 +287,39 @@ TEST_F(MenuBar1Test, AMissingEditMenuStopsTheBuildingAndLeavesTheGlobalNil)
     EXPECT_EQ(MenuItem::from(*again).children()[1]->children().size(), 8u);
 }
 
-// Guards: the program's item names not matching the framework's own commands, so Quit, Copy,
-// Paste and Cut would need handlers of the program's.
+// Guards: the program's item names not matching the framework's own commands, so Quit, Copy, Paste and Cut would need handlers of the program's.
 TEST_F(MenuBar1Test, OnAWindowItsItemsWorkWithoutHandlersOfTheProgram)
 {
     const Ref<Object> bar = MenuBar1::implicitInstance();
-    {
-        QMainWindow window;
-        auto* field = new QLineEdit(&window);
-        window.setCentralWidget(field);
-        attachMenuBar(window, bar);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        field->setFocus();
-        QMenu* edit = window.menuBar()->actions().at(1)->menu();
-        auto entry = [&](const char* name) {
-            return &MenuItem::from(*testsupport::lookup(bar, name)).view().shownAction();
-        };
-        auto open = [&] {
-            emit edit->aboutToShow();
-            EventLoop::rethrowPendingException();
-        };
+    QMainWindow window;
+    auto* field = new QLineEdit(&window);
+    window.setCentralWidget(field);
+    attachMenuBar(window, bar);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QMenu* edit = window.menuBar()->actions().at(1)->menu();
+    auto entry = [&](const char* name) { return &MenuItem::from(*testsupport::lookup(bar, name)).view().shownAction(); };
+    auto open = [&] {
+        emit edit->aboutToShow();
+        EventLoop::rethrowPendingException();
+    };
 
-        QApplication::clipboard()->setText("12");
-        open();
-        entry("EditPaste")->trigger();
-        EXPECT_EQ(field->text(), "12");
-        open();
-        EXPECT_FALSE(entry("EditCut")->isEnabled());
-        field->selectAll();
-        open();
-        entry("EditCut")->trigger();
-        EXPECT_EQ(field->text(), "");
-        EXPECT_EQ(QApplication::clipboard()->text(), "12");
+    QApplication::clipboard()->setText("12");
+    open();
+    entry("EditPaste")->trigger();
+    EXPECT_EQ(field->text(), "12");
+    open();
+    EXPECT_FALSE(entry("EditCut")->isEnabled());
+    field->selectAll();
+    open();
+    entry("EditCut")->trigger();
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(QApplication::clipboard()->text(), "12");
 
-        EXPECT_TRUE(testsupport::runLoopUntilQuit(
-            [&] { window.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); }))
-            << "File > Quit did not end the event loop";
-    }
+    EXPECT_TRUE(testsupport::runLoopUntilQuit([&] { window.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); }))
+        << "File > Quit did not end the event loop";
 }
 
 }
