@@ -4,7 +4,6 @@
 #include "MenuBar.h"
 #include "MenuItem.h"
 #include "NoDestructor.h"
-#include "QuitMenuItem.h"
 
 #include <span>
 

@@ -11,7 +11,6 @@
 #include "MenuItem.h"
 #include "PopupMenu.h"
 #include "PushButton.h"
-#include "QuitMenuItem.h"
 #include "Random.h"
 #include "Runtime.h"
 #include "StaticText.h"

@@ -1,7 +1,6 @@
 #include "MenuItemAccessors.h"
 
 #include "MenuItem.h"
-#include "QuitMenuItem.h"
 #include "Window.h"
 
 namespace Window1 {

@@ -6,6 +6,7 @@
 #include "MenuBar.h"
 #include "MenuItemView.h"
 #include "OutOfBoundsException.h"
+#include "Runtime.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
 
@@ -413,6 +414,26 @@ Ref<MenuItem> MenuItem::deepCopy() const
     for (const Ref<MenuItem>& child : m_children)
         copy->insertChild(copy->m_children.size(), child->deepCopy());
     return copy;
+}
+
+const ClassRecord& QuitMenuItem::Lookup()
+{
+    static ClassCache cache;
+    return cache.build(&MenuItem::Lookup, "QuitMenuItem", SlotCount, [](ClassRecord& r) {
+        r.declareSlots<MenuItem::SlotCount, SlotCount>({
+            { SlotEventAction, "Event_Action", makeCode<bool(Object&)>(&QuitMenuItem::Event_Action) },
+        });
+        r.setEventHandler(MenuItem::Events::Action, r.slot(SlotEventAction).code);
+        // The class declares an Action event of its own as well; the inherited one is what choosing raises.
+        r.declareEvents(MenuItem::Events::Action);
+    });
+}
+
+bool QuitMenuItem::Event_Action(Object& self)
+{
+    MenuItem::from(self);
+    Quit(0);
+    return true;
 }
 
 }

@@ -131,4 +131,20 @@ private:
     std::unique_ptr<MenuItemView> m_view;
 };
 
+// The record of a menu item that quits the application when chosen, with no handler of the
+// program's. Its objects are MenuItem storage; only the record differs, so it lives beside
+// MenuItem's.
+class QuitMenuItem final {
+public:
+    // MenuItem's slots, then this.
+    enum Slot : std::size_t { SlotEventAction = MenuItem::SlotCount, SlotCount };
+
+    static const ClassRecord& Lookup();
+
+    // The handler of the item's Action event: the framework's quit, whose result it returns.
+    static bool Event_Action(Object& self);
+
+    QuitMenuItem() = delete;
+};
+
 }

@@ -8,7 +8,6 @@
 #include "MenuItem.h"
 #include "MenuItemView.h"
 #include "MenuItems.h"
-#include "QuitMenuItem.h"
 #include "RecordSwap.h"
 #include "Watchdog.h"
 

@@ -6,7 +6,6 @@
 #include "MenuItem.h"
 #include "MenuItems.h"
 #include "NilObjectException.h"
-#include "QuitMenuItem.h"
 #include "SignatureMismatchException.h"
 #include "Window.h"
 #include "Window1.h"

@@ -5,7 +5,6 @@
 #include "MenuItem.h"
 #include "MenuItems.h"
 #include "OutOfBoundsException.h"
-#include "QuitMenuItem.h"
 #include "UnsupportedOperationException.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #include "MenuItem.h"
 #include "MenuItemView.h"
 #include "MenuItems.h"
-#include "QuitMenuItem.h"
 #include "Watchdog.h"
 
 #include <gtest/gtest.h>
