@@ -73,16 +73,21 @@ Code ClassRecord::eventHandler(std::string_view event) const
     return entry->handler;
 }
 
-void ClassRecord::setEventHandler(std::string_view event, Code handler)
+const EventEntry& ClassRecord::checkedEvent(std::string_view event, const Code& handler) const
 {
-    auto* entry = const_cast<EventEntry*>(findEvent(event));
+    const EventEntry* entry = findEvent(event);
     if (!entry)
         throw OutOfBoundsException(m_name.toStdString() + " has no event " + std::string(event));
     if (handler && handler->signature() != *entry->signature)
         throw SignatureMismatchException(m_name.toStdString() + "." + std::string(event) + ": a handler of "
                                          + handler->signature().name() + " for an event whose handlers are "
                                          + entry->signature->name());
-    entry->handler = std::move(handler);
+    return *entry;
+}
+
+void ClassRecord::setEventHandler(std::string_view event, Code handler)
+{
+    const_cast<EventEntry&>(checkedEvent(event, handler)).handler = std::move(handler);
 }
 
 const MemberRecord* ClassRecord::findMember(std::string_view name) const noexcept

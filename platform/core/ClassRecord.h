@@ -103,6 +103,9 @@ public:
     // The handler of the named event; null when none is installed. An event the class does not
     // declare is refused.
     Code eventHandler(std::string_view event) const;
+    // The entry of a declared event that handler may handle; an undeclared event, or a handler
+    // of another signature, is refused.
+    const EventEntry& checkedEvent(std::string_view event, const Code& handler) const;
     // Installs the handler of a declared event; a handler of another signature is refused.
     void setEventHandler(std::string_view event, Code handler);
     template<class Signature>

@@ -2,7 +2,6 @@
 
 #include "ControlSchema.h"
 #include "EventLoop.h"
-#include "SignatureMismatchException.h"
 #include "PropertyTable.h"
 #include "StorageCast.h"
 #include "Window.h"
@@ -52,13 +51,7 @@ void Control::NameSet(Object& control, std::int32_t, const String& name)
 
 void Control::installEventHandler(const std::string& event, Code code)
 {
-    const EventEntry* declared = record().findEvent(event);
-    if (!declared)
-        throw RuntimeException("_InstallInstanceEventHandler: " + record().name().toStdString() + " has no event " + event);
-    if (code && code->signature() != *declared->signature)
-        throw SignatureMismatchException("_InstallInstanceEventHandler: a handler of " + std::string(code->signature().name())
-                                         + " for " + record().name().toStdString() + "." + event + ", whose handlers are "
-                                         + declared->signature->name());
+    record().checkedEvent(event, code);
     m_handlers[event] = std::move(code);
 }
 

@@ -343,12 +343,14 @@ void Window::Constructor(Object& window)
             self.m_underConstruction = true;
         }
         ~Building() { self.m_underConstruction = false; }
-    } building { self };
-    raiseEvent(window, Events::Layout);
-    raiseEvent(window, Events::CreateControls);
-    raiseEvent(window, Events::Open);
+    };
+    {
+        const Building building { self };
+        raiseEvent(window, Events::Layout);
+        raiseEvent(window, Events::CreateControls);
+        raiseEvent(window, Events::Open);
+    }
     onFailure.window = nullptr;
-    self.m_underConstruction = false;
     self.m_contentsChanged = false;
     applyVisibility(window);
 }
