@@ -29,6 +29,12 @@ namespace {
 // Shows or hides the window as its Visible and FullScreen properties say.
 void applyVisibility(Object& window);
 
+// The code of a dispatcher slot whose whole work is to raise its event.
+Code raiserOf(const ClassEvent<void()>& event)
+{
+    return makeCode<void(Object&)>([&event](Object& window) { raiseEvent(window, event); });
+}
+
 template<class Signature>
 Code unsupported(const char* name)
 {
@@ -97,18 +103,18 @@ const ClassRecord& Window::Lookup()
             { SlotMinimize, "Minimize", makeCode<void(Object&)>(&Window::Minimize) },
             { SlotRestore, "Restore", makeCode<void(Object&)>(&Window::Restore) },
             { SlotUpdate, "_Update", unsupported<void(Object&)>("_Update") },
-            { SlotCallMoved, "_CallMoved", makeCode<void(Object&)>(&Window::CallMoved) },
-            { SlotEnableMenuItems, "_EnableMenuItems", makeCode<void(Object&)>(&Window::EnableMenuItems) },
-            { SlotCallActivated, "_CallActivated", makeCode<void(Object&)>(&Window::CallActivated) },
-            { SlotCallDeactivated, "_CallDeactivated", makeCode<void(Object&)>(&Window::CallDeactivated) },
+            { SlotCallMoved, "_CallMoved", raiserOf(Events::Moved) },
+            { SlotEnableMenuItems, "_EnableMenuItems", raiserOf(Events::EnableMenuItems) },
+            { SlotCallActivated, "_CallActivated", raiserOf(Events::Activate) },
+            { SlotCallDeactivated, "_CallDeactivated", raiserOf(Events::Deactivate) },
             { SlotHandleMenuCommand, "_HandleMenuCommand", unsupported<bool(Object&, Str)>("_HandleMenuCommand") },
             { SlotUnifiedClose, "_UnifiedClose", makeCode<bool(Object&, bool)>(&Window::UnifiedClose) },
             { SlotCallMouseDown, "_CallMouseDown", makeCode<bool(Object&, I32, I32)>(&Window::CallMouseDown) },
-            { SlotCallResized, "_CallResized", makeCode<void(Object&)>(&Window::CallResized) },
-            { SlotCallResizing, "_CallResizing", makeCode<void(Object&)>(&Window::CallResizing) },
+            { SlotCallResized, "_CallResized", raiserOf(Events::Resized) },
+            { SlotCallResizing, "_CallResizing", raiserOf(Events::Resizing) },
             { SlotRemoveControl, "_RemoveControl", makeCode<void(Object&, Obj)>(&Window::RemoveControl) },
-            { SlotMouseEnter, "_MouseEnter", makeCode<void(Object&)>(&Window::MouseEnter) },
-            { SlotMouseExit, "_MouseExit", makeCode<void(Object&)>(&Window::MouseExit) },
+            { SlotMouseEnter, "_MouseEnter", raiserOf(Events::MouseEnter) },
+            { SlotMouseExit, "_MouseExit", raiserOf(Events::MouseExit) },
             { SlotMouseMove, "_MouseMove", makeCode<void(Object&, I32, I32)>(&Window::MouseMove) },
             { SlotPaint, "_Paint", unsupported<void(Object&, Obj)>("_Paint") },
             { SlotMouseWheel, "_MouseWheel", makeCode<bool(Object&, I32, I32, I32, I32)>(&Window::MouseWheel) },
@@ -428,36 +434,6 @@ void Window::FocusPrevious(Object& window)
     from(window).m_qt->window->moveFocus(false);
 }
 
-void Window::CallMoved(Object& window)
-{
-    raiseEvent(window, Events::Moved);
-}
-
-void Window::CallResized(Object& window)
-{
-    raiseEvent(window, Events::Resized);
-}
-
-void Window::CallResizing(Object& window)
-{
-    raiseEvent(window, Events::Resizing);
-}
-
-void Window::CallActivated(Object& window)
-{
-    raiseEvent(window, Events::Activate);
-}
-
-void Window::CallDeactivated(Object& window)
-{
-    raiseEvent(window, Events::Deactivate);
-}
-
-void Window::EnableMenuItems(Object& window)
-{
-    raiseEvent(window, Events::EnableMenuItems);
-}
-
 bool Window::UnifiedClose(Object& window, bool appQuitting)
 {
     if (raiseEvent(window, Events::CancelClose, appQuitting))
@@ -469,16 +445,6 @@ bool Window::UnifiedClose(Object& window, bool appQuitting)
 bool Window::CallMouseDown(Object& window, std::int32_t x, std::int32_t y)
 {
     return raiseEvent(window, Events::MouseDown, x, y);
-}
-
-void Window::MouseEnter(Object& window)
-{
-    raiseEvent(window, Events::MouseEnter);
-}
-
-void Window::MouseExit(Object& window)
-{
-    raiseEvent(window, Events::MouseExit);
 }
 
 void Window::MouseMove(Object& window, std::int32_t x, std::int32_t y)

@@ -136,18 +136,10 @@ public:
     static void Constructor(Object& window);
 
     // The dispatchers through which Qt's window events reach the window's own events, by slot,
-    // so a class can replace them.
-    static void CallMoved(Object& window);
-    static void CallResized(Object& window);
-    static void CallResizing(Object& window);
-    static void CallActivated(Object& window);
-    static void CallDeactivated(Object& window);
-    static void EnableMenuItems(Object& window);
+    // so a class can replace them; those that only raise their event are made in the record.
     // CancelClose, then Close unless cancelled; true when the window may close.
     static bool UnifiedClose(Object& window, bool appQuitting);
     static bool CallMouseDown(Object& window, std::int32_t x, std::int32_t y);
-    static void MouseEnter(Object& window);
-    static void MouseExit(Object& window);
     static void MouseMove(Object& window, std::int32_t x, std::int32_t y);
     static bool MouseWheel(Object& window, std::int32_t x, std::int32_t y, std::int32_t deltaX, std::int32_t deltaY);
     static bool KeyDown(Object& window, const String& key);
