@@ -68,6 +68,7 @@ class PageGeometry : public testing::TestWithParam<GeometryCase> {};
 // Guards: any coordinate drifting: a real converted to whole at another point than the six (the
 // title's halves or the rule's margin converted apart, a width rounded instead of truncated), the
 // rule's margin taken from the height, or the grid not pushed down by the title.
+// Guards: problems drawn out of row-major order (each rule is checked at its row's and column's place).
 TEST_P(PageGeometry, EveryCoordinateFollowsTheFormulas)
 {
     const GeometryCase& g = GetParam();
@@ -160,78 +161,53 @@ TEST_F(PracticeSheetPage, CallsReachThePageInTheirOrder)
     EXPECT_EQ(hooksAfter, expectedHooks);
 }
 
-// Guards: problems drawn out of row-major order, or row r not showing block r of the digits.
-TEST_F(PracticeSheetPage, ProblemsAreDrawnRowByRowLeftToRight)
-{
-    SheetWindow sheet;
-    const Printed p = print(sheet);
-    for (int i = 1; i < 100; ++i) {
-        const auto& prev = p.lines[static_cast<std::size_t>(i - 1)];
-        const auto& cur = p.lines[static_cast<std::size_t>(i)];
-        if (i % 10 == 0)
-            EXPECT_GT(cur.y1, prev.y1);
-        else
-            EXPECT_TRUE(cur.y1 == prev.y1 && cur.x1 > prev.x1) << "problem " << i;
-    }
-}
-
 struct SignCase {
     const char* popupItems;
+    const char* number; // null: the field as the window leaves it
     const char* title;
     const char* second;
 };
+
+void PrintTo(const SignCase& c, std::ostream* os)
+{
+    *os << '"' << c.title << '"';
+}
 
 class OperationSign : public testing::TestWithParam<SignCase> {};
 
 // Guards: a sign chosen by position rather than by text, a hyphen for the minus sign, or an
 // unknown or empty operation losing its default sign or its place in the title.
-TEST_P(OperationSign, PopupTextChoosesTheSign)
+// Guards: the practice number read wrongly, refused, or shifting the top operand off its first digit.
+TEST_P(OperationSign, PopupTextAndNumberChooseTheSecondOperand)
 {
+    const SignCase& c = GetParam();
     SheetWindow sheet;
-    sheet.setPopup(GetParam().popupItems, *GetParam().popupItems ? 0 : -1);
+    sheet.setPopup(c.popupItems, *c.popupItems ? 0 : -1);
+    if (c.number)
+        sheet.setPracticeText(c.number);
     const Printed p = print(sheet);
-    EXPECT_EQ(p.strings[0].text, GetParam().title);
+    EXPECT_EQ(p.strings[0].text, c.title);
+    EXPECT_EQ(p.strings[1].x1, 12 + 5) << "top operand stays above the number's first digit";
     for (int i = 0; i < 100; ++i)
-        ASSERT_EQ(p.strings[static_cast<std::size_t>(2 + 2 * i)].text, GetParam().second);
+        ASSERT_EQ(p.strings[static_cast<std::size_t>(2 + 2 * i)].text, c.second);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OperationSign,
-                         testing::Values(SignCase { "Adding", "Adding 7", "+ 7" },
-                                         SignCase { "Subtracting", "Subtracting 7", "\u2212 7" },
-                                         SignCase { "Multiplying", "Multiplying 7", "\u00D7 7" },
-                                         SignCase { "Dividing", "Dividing 7", "\u00F7 7" },
-                                         SignCase { "adding", "adding 7", "\u00D7 7" },
-                                         SignCase { "Halving", "Halving 7", "\u00D7 7" },
-                                         SignCase { "", " 7", "\u00D7 7" }));
-
-struct NumberCase {
-    const char* text;
-    const char* title;
-    const char* second;
-};
-
-class PracticeNumber : public testing::TestWithParam<NumberCase> {};
-
-// Guards: the practice number read wrongly, refused, or shifting the top operand off its first digit.
-TEST_P(PracticeNumber, IsDrawnAsTheConversionGivesIt)
-{
-    SheetWindow sheet;
-    sheet.setPopup("Dividing", 0);
-    sheet.setPracticeText(GetParam().text);
-    const Printed p = print(sheet);
-    EXPECT_EQ(p.strings[0].text, GetParam().title);
-    EXPECT_EQ(p.strings[2].text, GetParam().second);
-    EXPECT_EQ(p.strings[1].x1, 12 + 5) << "top operand stays above the number's first digit";
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, PracticeNumber,
-                         testing::Values(NumberCase { "0", "Dividing 0", "\u00F7 0" },
-                                         NumberCase { "-3", "Dividing -3", "\u00F7 -3" },
-                                         NumberCase { "123", "Dividing 123", "\u00F7 123" },
-                                         NumberCase { "", "Dividing 0", "\u00F7 0" },
-                                         NumberCase { "x", "Dividing 0", "\u00F7 0" },
-                                         NumberCase { "4.9", "Dividing 4", "\u00F7 4" },
-                                         NumberCase { "99999999999", "Dividing 2147483647", "\u00F7 2147483647" }));
+                         testing::Values(SignCase { "Adding", nullptr, "Adding 7", "+ 7" },
+                                         SignCase { "Subtracting", nullptr, "Subtracting 7", "\u2212 7" },
+                                         SignCase { "Multiplying", nullptr, "Multiplying 7", "\u00D7 7" },
+                                         SignCase { "Dividing", nullptr, "Dividing 7", "\u00F7 7" },
+                                         SignCase { "adding", nullptr, "adding 7", "\u00D7 7" },
+                                         SignCase { "Halving", nullptr, "Halving 7", "\u00D7 7" },
+                                         SignCase { "", nullptr, " 7", "\u00D7 7" },
+                                         SignCase { "Dividing", "0", "Dividing 0", "\u00F7 0" },
+                                         SignCase { "Dividing", "-3", "Dividing -3", "\u00F7 -3" },
+                                         SignCase { "Dividing", "123", "Dividing 123", "\u00F7 123" },
+                                         SignCase { "Dividing", "", "Dividing 0", "\u00F7 0" },
+                                         SignCase { "Dividing", "x", "Dividing 0", "\u00F7 0" },
+                                         SignCase { "Dividing", "4.9", "Dividing 4", "\u00F7 4" },
+                                         SignCase { "Dividing", "99999999999", "Dividing 2147483647",
+                                                    "\u00F7 2147483647" }));
 
 // Guards: the page left at size 20 or bold, or at its fractional entry size instead of the whole one.
 TEST_F(PracticeSheetPage, TextStateIsRestoredAsAWholeSizeAndNotBold)

@@ -71,7 +71,8 @@ const std::vector<Member> members {
 };
 
 // Guards: an inherited operation replaced or moved, an own one out of the place its callers use.
-TEST(Window1Record, KeepsWindowsOperationsThenAppendsItsOwnInOrder)
+// Guards: a second build replacing or extending the record that objects already point at.
+TEST(Window1Record, KeepsWindowsOperationsThenAppendsItsOwnInOrderAndIsBuiltOnce)
 {
     const ClassRecord& r = Window1::Lookup();
     const ClassRecord& base = Window::Lookup();
@@ -92,6 +93,19 @@ TEST(Window1Record, KeepsWindowsOperationsThenAppendsItsOwnInOrder)
     for (std::size_t slot : { Window1::SlotLayout, Window1::SlotCreateControls, Window1::SlotCreateControls0,
                               Window1::SlotPushButton1Action, Window1::SlotEventOpen, Window1::SlotEventClose })
         EXPECT_EQ(std::type_index(r.slot(slot).code->signature()), std::type_index(typeid(void(Object&))));
+
+    const std::vector<Slot> methods = r.methods();
+    const std::size_t memberCount = r.members().size();
+    const std::size_t attributeCount = r.attributes().size();
+    Window1::ctblinit();
+    const ClassRecord& again = Window1::Lookup();
+    EXPECT_EQ(&again, &r);
+    EXPECT_EQ(Window1::ctbl.get(), &r);
+    ASSERT_EQ(again.methods().size(), methods.size());
+    for (std::size_t i = 0; i < methods.size(); ++i)
+        EXPECT_EQ(again.methods()[i].code, methods[i].code) << i;
+    EXPECT_EQ(again.members().size(), memberCount);
+    EXPECT_EQ(again.attributes().size(), attributeCount);
 }
 
 // Guards: a missing or extra handler, or a handler bound to a table place instead of the operation.
@@ -145,24 +159,6 @@ TEST(Window1Record, PublishesItsTwentyThreeMembers)
     ASSERT_EQ(r.attributes().size(), 1u);
     EXPECT_EQ(r.attributes()[0].name, String("__Scope"));
     EXPECT_EQ(r.attributes()[0].value, String("Public"));
-}
-
-// Guards: a second build replacing or extending the record that objects already point at.
-TEST(Window1Record, IsBuiltOnceAndFoundAgain)
-{
-    const ClassRecord& first = Window1::Lookup();
-    const std::vector<Slot> methods = first.methods();
-    const std::size_t memberCount = first.members().size();
-    const std::size_t attributeCount = first.attributes().size();
-    Window1::ctblinit();
-    const ClassRecord& second = Window1::Lookup();
-    EXPECT_EQ(&second, &first);
-    EXPECT_EQ(Window1::ctbl.get(), &first);
-    ASSERT_EQ(second.methods().size(), methods.size());
-    for (std::size_t i = 0; i < methods.size(); ++i)
-        EXPECT_EQ(second.methods()[i].code, methods[i].code) << i;
-    EXPECT_EQ(second.members().size(), memberCount);
-    EXPECT_EQ(second.attributes().size(), attributeCount);
 }
 
 // Wraps the Window1 record's handlers so they log each call, for the length of a test.
@@ -221,7 +217,9 @@ protected:
 
 // Guards: a window built twice, its events raised out of order or more than once, or the window
 // dying with the caller's reference.
-TEST_F(Window1Test, TheAccessorBuildsOneWindowThatStaysOpen)
+// Guards: the focus left on the first control in tab order (the button) instead of the number field.
+// Guards: a control accessor giving another control, or a call with wrong arguments running anyway.
+TEST_F(Window1Test, TheAccessorBuildsOneWindowThatStaysOpenWithItsControls)
 {
     std::vector<std::string> log;
     HandlerLog logged(log);
@@ -233,25 +231,34 @@ TEST_F(Window1Test, TheAccessorBuildsOneWindowThatStaysOpen)
     }
     EXPECT_EQ(log, (std::vector<std::string> { "Layout", "CreateControls", "Open" }));
     const long live = Object::liveInstances();
-    const Ref<Object> again = Window1::implicitInstance();
-    EXPECT_EQ(again.get(), made) << "the same window";
+    const Ref<Object> w = Window1::implicitInstance();
+    EXPECT_EQ(w.get(), made) << "the same window";
     EXPECT_EQ(log.size(), 3u) << "nothing constructed the second time";
     EXPECT_EQ(Object::liveInstances(), live);
-    EXPECT_TRUE(Window::from(*again).qtWindow()->isVisible());
-    EXPECT_EQ(GetImplicitWindow("Window1.Window1"), again);
-    EXPECT_EQ(again->refCount(), 3) << "held by the framework's two lists and this test only";
-}
+    EXPECT_EQ(GetImplicitWindow("Window1.Window1"), w);
+    EXPECT_EQ(w->refCount(), 3) << "held by the framework's two lists and this test only";
 
-// Guards: the focus left on the first control in tab order (the button) instead of the number field.
-TEST_F(Window1Test, TheWindowOpensWithTheFocusInTheNumberField)
-{
-    const Ref<Object> w = Window1::implicitInstance();
     QMainWindow& qw = *Window::from(*w).qtWindow();
+    EXPECT_TRUE(qw.isVisible());
     EXPECT_EQ(qw.focusWidget(), widgetOf(w, "TextField1"));
     qw.activateWindow();
     QApplication::setActiveWindow(&qw);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(w, "TextField1"));
+
+    for (const char* name : { "PushButton1", "TextField1", "StaticText1", "StaticText2", "StaticText3", "PopupMenu1" }) {
+        const Ref<Object> control = RuntimeWindowControlByName(w, name);
+        ASSERT_TRUE(control) << name;
+        EXPECT_EQ(std::get<Ref<Object>>(RuntimeInvokeMember(*w, name)), control) << name;
+        EXPECT_EQ(std::get<Ref<Object>>(RuntimeInvokeMember(*w, name, { Value(String(name)) })), control) << name;
+    }
+    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton1", { Value(std::int32_t { 1 }) }), SignatureMismatchException);
+    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton1", { Value(String("TextField1")) }), SignatureMismatchException)
+        << "a TextField is not a PushButton";
+    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton1", { Value(String("a")), Value(String("b")) }),
+                 SignatureMismatchException);
+    EXPECT_THROW(RuntimeInvokeMember(*w, "Event_Open", { Value(true) }), SignatureMismatchException);
+    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton2"), RuntimeException);
 }
 
 // Guards: Open on a window without the field touching another control's focus or failing silently.
@@ -302,25 +309,6 @@ TEST_F(Window1Test, ClosingTheWindowQuitsWithZeroWithoutAPrompt)
     EXPECT_FALSE(GetImplicitWindow("Window1.Window1"));
     QApplication::sendPostedEvents();
     EXPECT_EQ(Object::liveInstances(), liveBefore() + 1) << "only the menu bar is left";
-}
-
-// Guards: a control accessor giving another control, or a call with wrong arguments running anyway.
-TEST_F(Window1Test, ControlAccessorsAnswerThroughReflection)
-{
-    const Ref<Object> w = Window1::implicitInstance();
-    for (const char* name : { "PushButton1", "TextField1", "StaticText1", "StaticText2", "StaticText3", "PopupMenu1" }) {
-        const Ref<Object> control = RuntimeWindowControlByName(w, name);
-        ASSERT_TRUE(control) << name;
-        EXPECT_EQ(std::get<Ref<Object>>(RuntimeInvokeMember(*w, name)), control) << name;
-        EXPECT_EQ(std::get<Ref<Object>>(RuntimeInvokeMember(*w, name, { Value(String(name)) })), control) << name;
-    }
-    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton1", { Value(std::int32_t { 1 }) }), SignatureMismatchException);
-    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton1", { Value(String("TextField1")) }), SignatureMismatchException)
-        << "a TextField is not a PushButton";
-    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton1", { Value(String("a")), Value(String("b")) }),
-                 SignatureMismatchException);
-    EXPECT_THROW(RuntimeInvokeMember(*w, "Event_Open", { Value(true) }), SignatureMismatchException);
-    EXPECT_THROW(RuntimeInvokeMember(*w, "PushButton2"), RuntimeException);
 }
 
 }
