@@ -1,11 +1,7 @@
 #include "PrintFailureReport.h"
 
-#include "Runtime.h"
+#include "UserReport.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
-#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -28,11 +24,7 @@ void reportPrintFailure(const PrintJobException& failure) noexcept
     try {
         const std::string said = failure.name().empty() ? std::string("could not print: ") + failure.what() : failure.what();
         const std::string what = said + ". " + consequence(failure);
-        std::fprintf(stderr, "Sumwise: %s\n", what.c_str());
-        std::fflush(stderr);
-        if (runtimeShowsWindows())
-            QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Sumwise"),
-                                 QStringLiteral("Sumwise ") + QString::fromStdString(what));
+        tellUser(what, QMessageBox::Warning, QStringLiteral("Sumwise ") + QString::fromStdString(what));
     } catch (...) {
         // The line on standard error is the report of last resort; nothing may leave here.
     }

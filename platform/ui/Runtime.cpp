@@ -4,10 +4,10 @@
 #include "ClassRecord.h"
 #include "EventLoop.h"
 #include "RuntimeException.h"
+#include "UserReport.h"
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QMessageBox>
 
 #include <cstdio>
 #include <cstdlib>
@@ -177,11 +177,8 @@ void UnhandledException(std::exception_ptr exception)
 {
     s_reportedUnhandled = true;
     const std::string text = describe(exception);
-    std::fprintf(stderr, "Sumwise: unhandled %s\n", text.c_str());
-    std::fflush(stderr);
-    if (runtimeShowsWindows())
-        QMessageBox::critical(nullptr, QStringLiteral("Sumwise"),
-                              QStringLiteral("An unexpected error stopped Sumwise:\n%1").arg(QString::fromStdString(text)));
+    tellUser("unhandled " + text, QMessageBox::Critical,
+             QStringLiteral("An unexpected error stopped Sumwise:\n%1").arg(QString::fromStdString(text)));
 }
 
 void RuntimeInitExternalClasses()
