@@ -19,9 +19,12 @@ struct Plain final : Object {
 
 constexpr ClassEvent<bool(int)> openEvent { "Open" };
 
+const auto newPlain = [](const ClassRecord& r) -> Object* { return new Plain(r); };
+const auto noop = [] { return makeCode<void(Object&)>([](Object&) {}); };
+
 ClassRecord makeBase()
 {
-    ClassRecord base("Base", nullptr, [](const ClassRecord& r) -> Object* { return new Plain(r); });
+    ClassRecord base("Base", nullptr, newPlain);
     RuntimeNewVtable(base, 2);
     base.setSlot(0, "Twice", makeCode<int(Object&, int)>([](Object&, int n) { return 2 * n; }));
     base.setSlot(1, "Name", makeCode<std::string(Object&)>([](Object& o) { return o.record().name().toStdString(); }));
@@ -30,7 +33,7 @@ ClassRecord makeBase()
 }
 
 // Guards: a Ref that leaks or double-releases on copy, move, assignment or an exception.
-TEST(Ref, CountsFollowEveryWayOutOfAScope)
+TEST(Ref, CountsFollowEveryWayOutOfAScopeAndNilRaises)
 {
     ClassRecord base = makeBase();
     const long before = Object::liveInstances();
@@ -54,11 +57,7 @@ TEST(Ref, CountsFollowEveryWayOutOfAScope)
         EXPECT_EQ(a->refCount(), 1);
     }
     EXPECT_EQ(Object::liveInstances(), before);
-}
-
-// Guards: nil used as an object being undefined behaviour instead of the nil-object exception.
-TEST(Ref, NilWhereAnObjectIsNeededRaisesTheNilObjectException)
-{
+    // Guards: nil used as an object being undefined behaviour instead of the nil-object exception.
     Ref<Object> nil;
     EXPECT_THROW(nil.object(), NilObjectException);
     EXPECT_THROW(nil->refCount(), NilObjectException);
@@ -70,8 +69,8 @@ TEST(ClassRecord, SubclassKeepsParentSlotsAndCastChecksAncestry)
     ClassRecord base = makeBase();
     ClassRecord derived("Derived", &base);
     RuntimeNewVtable(derived, 3);
-    derived.setSlot(2, "Own", makeCode<void(Object&)>([](Object&) {}));
-    ClassRecord other("Other", nullptr, [](const ClassRecord& r) -> Object* { return new Plain(r); });
+    derived.setSlot(2, "Own", noop());
+    ClassRecord other("Other", nullptr, newPlain);
 
     ASSERT_EQ(derived.methods().size(), 3u);
     EXPECT_EQ(derived.slot(0).name, "Twice");
@@ -88,18 +87,14 @@ TEST(ClassRecord, SubclassKeepsParentSlotsAndCastChecksAncestry)
 }
 
 // Guards: a slot called with the wrong signature being silently reinterpreted.
-TEST(ClassRecord, CallingASlotWithTheWrongSignatureFailsLoudly)
+TEST(ClassRecord, AWrongSignatureOrMissingStorageFailsLoudly)
 {
     ClassRecord base = makeBase();
     Ref<Object> object = RuntimeNewObject(base);
     EXPECT_THROW(object->record().callSlot<void(Object&)>(0, *object), SignatureMismatchException);
     EXPECT_THROW(object->record().callSlot<long(Object&, int)>(0, *object, 1), SignatureMismatchException);
     EXPECT_THROW(base.slot(7), RuntimeException);
-}
-
-// Guards: a record without storage of its own being instantiated as garbage.
-TEST(ClassRecord, AClassWithNoStorageCannotBeInstantiated)
-{
+    // Guards: a record without storage of its own being instantiated as garbage.
     ClassRecord abstract("Abstract", nullptr);
     EXPECT_THROW(RuntimeNewObject(abstract), RuntimeException);
 }
@@ -116,8 +111,8 @@ TEST(ClassCache, BuildsOnceInOrderAndChecksEveryRowsSlot)
             EXPECT_EQ(&*cache, &r) << "stored before it is filled";
             EXPECT_EQ(r.name().toStdString(), "Declared");
             r.declareSlots<0, 2>({
-                { 0, "First", makeCode<void(Object&)>([](Object&) {}) },
-                { 1, "Second", makeCode<void(Object&)>([](Object&) {}) },
+                { 0, "First", noop() },
+                { 1, "Second", noop() },
             });
         });
     };
@@ -130,8 +125,8 @@ TEST(ClassCache, BuildsOnceInOrderAndChecksEveryRowsSlot)
     ClassRecord misplaced("Misplaced", nullptr);
     RuntimeNewVtable(misplaced, 2);
     EXPECT_THROW((misplaced.declareSlots<0, 2>({
-                     { 0, "First", makeCode<void(Object&)>([](Object&) {}) },
-                     { 0, "Again", makeCode<void(Object&)>([](Object&) {}) },
+                     { 0, "First", noop() },
+                     { 0, "Again", noop() },
                  })),
                  RuntimeException);
 }
@@ -151,7 +146,7 @@ TEST(ClassEvent, UndeclaredEventsAndMistypedHandlersFailLoudly)
     EXPECT_THROW(raiseEvent(*object, misspelt), RuntimeException);
     EXPECT_THROW(base.setEventHandler("Opne", makeCode<bool(Object&, int)>([](Object&, int) { return true; })),
                  RuntimeException);
-    EXPECT_THROW(base.setEventHandler(openEvent, makeCode<void(Object&)>([](Object&) {})), SignatureMismatchException);
+    EXPECT_THROW(base.setEventHandler(openEvent, noop()), SignatureMismatchException);
     EXPECT_TRUE(raiseEvent(*object, openEvent, 1)) << "the refused handler left the installed one";
 }
 

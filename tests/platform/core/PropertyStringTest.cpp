@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -30,23 +31,24 @@ struct ExampleCase {
     PropertyValue value;
 };
 
-std::string bytesOf(std::string_view view)
+template<std::size_t N>
+std::string compiled(const std::array<char, N>& entry)
 {
-    return std::string(view);
+    return std::string(propertyBytesView(entry));
 }
 
 const ExampleCase examples[] = {
-    { "Width", bytesOf(propertyBytesView(entryInt32("Width", 455))), "\x57\x69\x64\x74\x68\x20\x00\x00\x01\xC7"s,
+    { "Width", compiled(entryInt32("Width", 455)), "\x57\x69\x64\x74\x68\x20\x00\x00\x01\xC7"s,
       "PushButton", std::int32_t { 455 } },
-    { "Index", bytesOf(propertyBytesView(entryInt32("Index", std::numeric_limits<std::int32_t>::min()))),
+    { "Index", compiled(entryInt32("Index", std::numeric_limits<std::int32_t>::min())),
       "\x49\x6E\x64\x65\x78\x20\x80\x00\x00\x00"s, "StaticText", std::numeric_limits<std::int32_t>::min() },
-    { "Default", bytesOf(propertyBytesView(entryBoolean("Default", true))), "\x44\x65\x66\x61\x75\x6C\x74\x20\x01"s,
+    { "Default", compiled(entryBoolean("Default", true)), "\x44\x65\x66\x61\x75\x6C\x74\x20\x01"s,
       "PushButton", true },
-    { "BackColor", bytesOf(propertyBytesView(entryColor("BackColor", { 0xFF, 0xFF, 0xFF }))),
+    { "BackColor", compiled(entryColor("BackColor", { 0xFF, 0xFF, 0xFF })),
       "\x42\x61\x63\x6B\x43\x6F\x6C\x6F\x72\x20\xFF\xFF\xFF"s, "Window", Color { 0xFF, 0xFF, 0xFF } },
-    { "Caption", bytesOf(propertyBytesView(entryString("Caption", "Print!"))),
+    { "Caption", compiled(entryString("Caption", "Print!")),
       "\x43\x61\x70\x74\x69\x6F\x6E\x20\x00\x00\x00\x06\x50\x72\x69\x6E\x74\x21"s, "PushButton", String("Print!") },
-    { "HelpTag", bytesOf(propertyBytesView(entryString("HelpTag", ""))),
+    { "HelpTag", compiled(entryString("HelpTag", "")),
       "\x48\x65\x6C\x70\x54\x61\x67\x20\x00\x00\x00\x00"s, "TextField", String() },
 };
 
@@ -62,7 +64,7 @@ TEST_P(EncodedExample, BuildsAndReadsTheExactBytes)
     EXPECT_EQ(entries[0].name, c.label);
     EXPECT_EQ(entries[0].value, c.value);
     EXPECT_EQ(entries[0].offset, 0u);
-    EXPECT_EQ(bytesOf(PropertyString::encode(entries).bytes()), c.expected);
+    EXPECT_EQ(std::string(PropertyString::encode(entries).bytes()), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EncodedExample, ::testing::ValuesIn(examples),
@@ -133,15 +135,11 @@ TEST_P(MalformedString, IsRefusedNamingTheEntryAndItsOffset)
 INSTANTIATE_TEST_SUITE_P(Table, MalformedString, ::testing::ValuesIn(malformed),
                          [](const auto& info) { return std::string(info.param.label); });
 
-// Guards: an empty string (nil) taken as an error or as one empty entry.
-TEST(PropertyString, EmptyStringHasNoEntries)
-{
-    EXPECT_TRUE(PropertyString::decode(String(), PropertySchema::forClass("Window")).empty());
-}
-
 // Guards: text values losing zero bytes or their encoding tag, and offsets counted wrongly.
 TEST(PropertyString, TextKeepsZeroBytesAndOffsetsCountEveryByte)
 {
+    // Guards: an empty string (nil) taken as an error or as one empty entry.
+    EXPECT_TRUE(PropertyString::decode(String(), PropertySchema::forClass("Window")).empty());
     constexpr auto bytes = propertyBytes(entryString("Text", "a\0b"), entryBoolean("Multiline", true),
                                          entryString("HelpTag", ""), entryInt32("Top", -1));
     const auto entries = PropertyString::decode(String::ascii(propertyBytesView(bytes)),
@@ -160,17 +158,13 @@ TEST(PropertyString, TextKeepsZeroBytesAndOffsetsCountEveryByte)
 }
 
 // Guards: an applier reading a value as the wrong type getting a bad_variant_access or garbage.
-TEST(PropertyString, ReadingAnEntryAsAnotherTypeThrows)
+TEST(PropertyString, ReadingAsAnotherTypeOrWritingAnUnreadableNameThrows)
 {
     const auto entries = decode(width455, "PushButton");
     EXPECT_THROW(entries[0].asBoolean(), PropertyStringException);
     EXPECT_THROW(entries[0].asString(), PropertyStringException);
     EXPECT_THROW(entries[0].asColor(), PropertyStringException);
-}
-
-// Guards: the writer producing a string that no reader can step through.
-TEST(PropertyString, WriterRefusesNamesThatCannotBeRead)
-{
+    // Guards: the writer producing a string that no reader can step through.
     for (const char* name : { "", "Help Tag" }) {
         const std::vector<PropertyEntry> entries { { name, name, "", true, 0 } };
         EXPECT_THROW(PropertyString::encode(entries), PropertyStringException) << name;

@@ -17,6 +17,16 @@ using namespace platform;
 
 namespace {
 
+// The commands act on the focus widget of the active window.
+void showFocused(QMainWindow& window, QWidget* field)
+{
+    window.setCentralWidget(field);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+}
+
 struct FieldCase {
     const char* name;
     std::function<QWidget*(QWidget* parent)> make; // text "abc", nothing selected
@@ -31,15 +41,10 @@ TEST_P(EditCommandsOn, EveryKindOfTextField)
 {
     QMainWindow window;
     QWidget* field = GetParam().make(&window);
-    window.setCentralWidget(field);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    field->setFocus();
+    ASSERT_NO_FATAL_FAILURE(showFocused(window, field));
     QApplication::clipboard()->clear();
-    EXPECT_EQ(editCommandApplies("EditCut"), false);
-    EXPECT_EQ(editCommandApplies("EditCopy"), false);
-    EXPECT_EQ(editCommandApplies("EditPaste"), false);
+    for (const char* command : { "EditCut", "EditCopy", "EditPaste" })
+        EXPECT_EQ(editCommandApplies(command), false) << command;
     EXPECT_EQ(editCommandApplies("EditSelectAll"), true);
     EXPECT_EQ(editCommandApplies("FileQuit"), std::nullopt);
     EXPECT_TRUE(performEditCommand("EditSelectAll"));
@@ -83,11 +88,7 @@ TEST_P(EditCommandsRefuse, WhatTheFieldForbids)
 {
     QMainWindow window;
     auto* field = new QLineEdit("secret", &window);
-    window.setCentralWidget(field);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    field->setFocus();
+    ASSERT_NO_FATAL_FAILURE(showFocused(window, field));
     QApplication::clipboard()->setText("x");
     GetParam().prepare(*field);
     field->selectAll();

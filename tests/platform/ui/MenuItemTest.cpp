@@ -96,9 +96,14 @@ TEST(QuitMenuItem, HandlesActionWithItsOwnOperationAndDeclaresASecondAction)
 }
 
 // Guards: overloaded operations sharing code or signature, so one Remove would be taken for another.
-TEST(MenuItemOverloads, EachRemoveRemovesByItsOwnKind)
+TEST(MenuItemEditing, SwapKeepsThePlaceAndEachRemoveRemovesByItsOwnKind)
 {
     SampleBar s;
+    // Guards: _Swap losing the replaced entry's place.
+    Ref<Object> old = child(s.file, "FileOpen");
+    MenuItem::Swap(*s.file, "FileOpen", newItem("FileNew"));
+    EXPECT_EQ(names(s.file), std::vector<std::string>({ "FileNew", "Recent" }));
+    EXPECT_EQ(MenuItem::from(*old).parentItem(), nullptr);
     const ClassRecord& r = s.file->record();
     r.callSlot<void(Object&, std::int32_t)>(MenuItem::SlotRemoveAt, *s.file, 0);
     EXPECT_EQ(names(s.file), std::vector<std::string>({ "Recent" }));
@@ -111,7 +116,7 @@ TEST(MenuItemOverloads, EachRemoveRemovesByItsOwnKind)
 }
 
 // Guards: a lookup that stops at the first level, which would miss every entry of a top menu.
-TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevel)
+TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevelAndNumberedLookupCountsInMenuOrder)
 {
     SampleBar s;
     EXPECT_EQ(child(s.bar, "FileMenu"), s.file);
@@ -122,12 +127,7 @@ TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevel)
     EXPECT_EQ(MenuItem::from(*lookup(s.bar, "EditCopy")).parentItem(), s.edit.get());
     EXPECT_FALSE(lookup(s.bar, "Missing"));
     EXPECT_FALSE(lookup(s.bar, "filemenu")) << "names are compared exactly";
-}
-
-// Guards: the numbered lookup ignoring its number, so items sharing a name could not be told apart.
-TEST(MenuItemLookup, NumberedLookupCountsItemsOfOneNameInMenuOrder)
-{
-    SampleBar s;
+    // Guards: the numbered lookup ignoring its number, so items sharing a name could not be told apart.
     Ref<Object> again = newItem("One");
     append(s.edit, again);
     auto nth = [&](std::int32_t n) {
@@ -143,7 +143,7 @@ TEST(MenuItemLookup, NumberedLookupCountsItemsOfOneNameInMenuOrder)
 using MenuItemTree = testsupport::FrameworkTest;
 
 // Guards: lost or leaked items: the parent must keep what it is given and free it with itself.
-TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndReleaseThemWithThemselves)
+TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndEntriesOutlivingThemForgetThem)
 {
     Ref<Object> menu = newItem("Menu");
     Object* raw = nullptr;
@@ -156,18 +156,11 @@ TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndReleaseThemWithThemselves)
     EXPECT_EQ(raw->refCount(), 1);
     EXPECT_EQ(MenuItem::Item(*menu, 0).get(), raw);
     EXPECT_EQ(MenuItem::Count(*menu), 1);
-}
-
-// Guards: an entry outliving its parent pointing at freed memory.
-TEST_F(MenuItemTree, AnEntryOutlivingItsMenuForgetsIt)
-{
-    Ref<Object> entry = newItem("Entry");
-    {
-        Ref<Object> menu = newItem("Menu");
-        append(menu, entry);
-    }
-    EXPECT_EQ(MenuItem::from(*entry).parentItem(), nullptr);
-    EXPECT_EQ(entry->refCount(), 1);
+    // Guards: an entry outliving its parent pointing at freed memory.
+    Ref<Object> kept = MenuItem::Item(*menu, 0);
+    menu = nullptr;
+    EXPECT_EQ(MenuItem::from(*kept).parentItem(), nullptr);
+    EXPECT_EQ(kept->refCount(), 1);
 }
 
 // Guards: an item shown in two menus at once, or reordering that drops or duplicates entries.
@@ -280,16 +273,6 @@ TEST(MenuBarClone, InstallsDeepCopiesAndLeavesTheSourceAlone)
     EXPECT_EQ(names(copy), std::vector<std::string>({ "One", "Two" }));
     MenuItem::RemoveAt(*copy, 0);
     EXPECT_EQ(names(source.recent), std::vector<std::string>({ "One", "Two" }));
-}
-
-// Guards: _Swap losing the replaced entry's place.
-TEST(MenuItemSwap, PutsTheNewItemInTheOldOnesPlace)
-{
-    SampleBar s;
-    Ref<Object> old = child(s.file, "FileOpen");
-    MenuItem::Swap(*s.file, "FileOpen", newItem("FileNew"));
-    EXPECT_EQ(names(s.file), std::vector<std::string>({ "FileNew", "Recent" }));
-    EXPECT_EQ(MenuItem::from(*old).parentItem(), nullptr);
 }
 
 // Guards: AutoEnable ignored, or an EnableMenu handler unable to enable what AutoEnable left off.

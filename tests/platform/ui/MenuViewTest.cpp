@@ -147,14 +147,10 @@ TEST_F(MenuOnWindow, FollowsChangesMadeAfterItIsShown)
 }
 
 // Guards: File > Quit needing a handler of the program's, or failing to end the event loop.
-TEST_F(MenuOnWindow, ChoosingQuitEndsTheEventLoop)
+TEST_F(MenuOnWindow, ChoosingQuitOrPressingItsShortcutEndsTheEventLoop)
 {
     EXPECT_TRUE(runLoopUntilQuit([this] { shown("FileQuit")->trigger(); }));
-}
-
-// Guards: Ctrl+Q not reaching the quit item from the window.
-TEST_F(MenuOnWindow, TheQuitShortcutEndsTheEventLoop)
-{
+    // Guards: Ctrl+Q not reaching the quit item from the window.
     EXPECT_TRUE(runLoopUntilQuit([this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); }));
 }
 
@@ -219,8 +215,10 @@ TEST_F(MenuOnWindow, TheFieldKeepsItsOwnEditingKeys)
 }
 
 // Guards: a dead window's menu bar still being updated, or a released menu bar left on the window.
-TEST_F(MenuOnWindow, WindowAndMenuBarMayEndInEitherOrder)
+TEST_F(MenuOnWindow, WindowAndMenuBarMayEndInEitherOrderAndOnlyAMenuBarAttaches)
 {
+    // Guards: a plain menu item accepted as a window's menu bar.
+    EXPECT_THROW(attachMenuBar(*window, lookup(bar, "EditMenu")), RuntimeException);
     auto other = std::make_unique<QMainWindow>();
     attachMenuBar(*other, bar);
     EXPECT_EQ(other->menuBar()->actions().size(), 2);
@@ -248,13 +246,6 @@ TEST_F(MenuOnWindow, AnItemMayRemoveItselfWhenChosen)
     EventLoop::rethrowPendingException();
     EXPECT_EQ(Object::liveInstances(), live - 1);
     EXPECT_EQ(topMenu(0)->actions().size(), 1);
-}
-
-// Guards: a plain menu item accepted as a window's menu bar.
-TEST_F(MenuOnWindow, OnlyAMenuBarCanBeAttached)
-{
-    EXPECT_THROW(attachMenuBar(*window, lookup(bar, "EditMenu")), RuntimeException);
-    EXPECT_EQ(window->menuBar()->actions().size(), 2);
 }
 
 // Guards: PopUp returning nothing, or the wrong entry, for the one the user chose.
