@@ -279,19 +279,6 @@ TEST(SetProperties, TabIndexOrdersTheFocusChain)
     }
 }
 
-// Guards: a control added to a window already on screen staying hidden until something else
-// shows it.
-TEST(SetProperties, ControlAddedToAShownWindowIsShown)
-{
-    TestWindow w;
-    SetProperties(*w.window, encoded({ entry("Width", 200), entry("Height", 100), entry("Visible", true) }));
-    ASSERT_TRUE(w.content().isVisible());
-    const Ref<Object> button = w.add(PushButton::Lookup(), "PushButton1");
-    EXPECT_TRUE(w.widgetOf(button).isVisible());
-    SetProperties(*button, encoded({ entry("Visible", false) }));
-    EXPECT_FALSE(w.widgetOf(button).isVisible());
-}
-
 // Guards: the widget of a control that is made for a window but never added outliving it there:
 // shown in the window with nothing behind it, its signals reaching freed storage.
 TEST(SetProperties, ControlNeverAddedTakesItsWidgetAlong)
@@ -307,11 +294,17 @@ TEST(SetProperties, ControlNeverAddedTakesItsWidgetAlong)
 
 // Guards: the window's Width and Height taken as the frame's, so the menu bar eats into the area
 // the controls are laid out in; hiding the menu bar leaving its height behind.
-TEST(SetProperties, WindowSizeIsItsContentArea)
+// Guards: a control added to a window already on screen staying hidden until something else shows it.
+TEST(SetProperties, WindowSizeIsItsContentAreaAndControlsAddedOnScreenAreShown)
 {
     TestWindow w;
     SetProperties(*w.window, encoded({ entry("Width", 320), entry("Height", 150), entry("Visible", true) }));
     EXPECT_EQ(w.content().size(), QSize(320, 150));
+    ASSERT_TRUE(w.content().isVisible());
+    const Ref<Object> button = w.add(PushButton::Lookup(), "PushButton1");
+    EXPECT_TRUE(w.widgetOf(button).isVisible());
+    SetProperties(*button, encoded({ entry("Visible", false) }));
+    EXPECT_FALSE(w.widgetOf(button).isVisible());
     SetProperties(*w.window, encoded({ entry("MenuBarVisible", false), entry("Resizeable", false) }));
     EXPECT_EQ(w.content().size(), QSize(320, 150));
     QMainWindow& qt = *Window::from(*w.window).qtWindow();
