@@ -6,14 +6,16 @@
 #include "Delegate.h"
 #include "EventLoop.h"
 #include "FrameworkTest.h"
-#include "Graphics.h"
+#include "IllegalCastException.h"
 #include "Introspection.h"
+#include "Invoker.h"
+#include "MenuItems.h"
 #include "NilObjectException.h"
 #include "PrintDialog.h"
 #include "PrintJobException.h"
 #include "RecordSwap.h"
 #include "Runtime.h"
-#include "RuntimeException.h"
+#include "SignatureMismatchException.h"
 #include "Watchdog.h"
 #include "Window.h"
 #include "WindowSupport.h"
@@ -33,7 +35,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include <functional>
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,27 +45,20 @@ using namespace platform;
 
 namespace {
 
-// What start-up handed the framework and what shut-down released, seen through framework calls
-// that offer no observer of their own: the test program is linked with them wrapped
-// (tests/CMakeLists.txt), and each wrapper tells the probe, when one is set, and passes the call on.
+// What start-up handed the framework and what shut-down released, seen through framework calls that offer no
+// observer of their own: the test program is linked with them wrapped (tests/CMakeLists.txt), and each wrapper
+// tells the probe, when one is set, and passes the call on.
 struct LifeProbe {
-    struct MadeDelegate {
-        Delegate::InvokerFn invoker;
-        Ref<Object> target;
-        String signature;
-        Ref<Object> delegate; // held, so its count shows whether the program still holds it
-    };
-    // The first delegate made while the probe lives: start-up's, made before anything else runs.
+    // The first delegate made while the probe lives: start-up's, made before anything else runs. The delegate is
+    // held, so its count shows whether the program still holds it.
+    struct MadeDelegate { Delegate::InvokerFn invoker; Ref<Object> target; String signature; Ref<Object> delegate; };
     std::optional<MadeDelegate> startupDelegate;
     std::vector<Code> startupCodes;
     std::vector<int> delegateRefsAsStartupReturned;
     std::vector<std::string> finalizers;
-
     int startupDelegateRefs() const { return startupDelegate ? startupDelegate->delegate->refCount() : 0; }
-
     LifeProbe() { s_current = this; }
     ~LifeProbe() { s_current = nullptr; }
-
     static inline LifeProbe* s_current = nullptr;
 };
 
@@ -76,8 +71,7 @@ Ref<Object> wrappedCreateDelegate(Delegate::InvokerFn, Code, const Ref<Object>&,
 Ref<Object> wrappedCreateDelegate(Delegate::InvokerFn invoker, Code code, const Ref<Object>& target, const String& signature)
 {
     Ref<Object> made = realCreateDelegate(invoker, std::move(code), target, signature);
-    LifeProbe* probe = LifeProbe::s_current;
-    if (probe && !probe->startupDelegate)
+    if (LifeProbe* probe = LifeProbe::s_current; probe && !probe->startupDelegate)
         probe->startupDelegate = LifeProbe::MadeDelegate { invoker, target, signature, made };
     return made;
 }
@@ -86,99 +80,32 @@ void realRunFrameworkInitialization(const Code&) __asm__("__real__ZN8platform26R
 void wrappedRunFrameworkInitialization(const Code&) __asm__("__wrap__ZN8platform26RunFrameworkInitializationERKSt10shared_ptrIKNS_8CallableEE");
 void wrappedRunFrameworkInitialization(const Code& startup)
 {
-    LifeProbe* probe = LifeProbe::s_current;
-    if (probe)
+    if (LifeProbe* probe = LifeProbe::s_current)
         probe->startupCodes.push_back(startup);
     realRunFrameworkInitialization(startup);
-    if (probe)
+    if (LifeProbe* probe = LifeProbe::s_current)
         probe->delegateRefsAsStartupReturned.push_back(probe->startupDelegateRefs());
 }
 
+// The seven releases of the module globals at shut-down, in their order: the wrapped call and the name it is logged as.
+#define SUMWISE_MODULE_FINALIZERS(X)                                                                                   \
+    X(_ZN8platform13WindowSupport22ImplicitWindowListExitEv, "_mImplicitWindowList.__Exit")                            \
+    X(_ZN8platform13WindowSupport16DirtyWindowsExitEv, "_WindowSupport.mDirtyWindows.__Exit")                          \
+    X(_ZN8platform13WindowSupport11WindowsExitEv, "_WindowSupport.Windows.__Exit")                                     \
+    X(_ZN8platform13Introspection12ArrayMapExitEv, "Introspection.ArrayInfo.mArrayMap.__Exit")                         \
+    X(_ZN8platform13Introspection20ClassFQNToRefMapExitEv, "Introspection.ClassInfo.sClassFQNToRefMap.__Exit")         \
+    X(_ZN8platform13Introspection15ClassRefMapExitEv, "Introspection.ClassInfo.sClassRefMap.__Exit")                   \
+    X(_ZN8MenuBar120implicitInstanceExitEv, "MenuBar1._implicitInstance.__Exit")
 #define SUMWISE_LOGGED_FINALIZER(mangled, name)                                                                        \
     void real##mangled() __asm__("__real_" #mangled);                                                                  \
     void wrapped##mangled() __asm__("__wrap_" #mangled);                                                               \
-    void wrapped##mangled()                                                                                            \
-    {                                                                                                                  \
-        if (LifeProbe* probe = LifeProbe::s_current)                                                                   \
-            probe->finalizers.push_back(name);                                                                         \
-        real##mangled();                                                                                               \
-    }
-SUMWISE_LOGGED_FINALIZER(_ZN8platform13WindowSupport22ImplicitWindowListExitEv, "_mImplicitWindowList.__Exit")
-SUMWISE_LOGGED_FINALIZER(_ZN8platform13WindowSupport16DirtyWindowsExitEv, "_WindowSupport.mDirtyWindows.__Exit")
-SUMWISE_LOGGED_FINALIZER(_ZN8platform13WindowSupport11WindowsExitEv, "_WindowSupport.Windows.__Exit")
-SUMWISE_LOGGED_FINALIZER(_ZN8platform13Introspection12ArrayMapExitEv, "Introspection.ArrayInfo.mArrayMap.__Exit")
-SUMWISE_LOGGED_FINALIZER(_ZN8platform13Introspection20ClassFQNToRefMapExitEv, "Introspection.ClassInfo.sClassFQNToRefMap.__Exit")
-SUMWISE_LOGGED_FINALIZER(_ZN8platform13Introspection15ClassRefMapExitEv, "Introspection.ClassInfo.sClassRefMap.__Exit")
-SUMWISE_LOGGED_FINALIZER(_ZN8MenuBar120implicitInstanceExitEv, "MenuBar1._implicitInstance.__Exit")
-#undef SUMWISE_LOGGED_FINALIZER
+    void wrapped##mangled() { if (LifeProbe* p = LifeProbe::s_current) p->finalizers.push_back(name); real##mangled(); }
+SUMWISE_MODULE_FINALIZERS(SUMWISE_LOGGED_FINALIZER)
+#define SUMWISE_FINALIZER_NAME(mangled, name) name,
 
 namespace {
 
-// What one run of the program showed from inside.
-struct ProgramRun {
-    int status = -1;
-    bool looped = false;
-    std::string stderrText;
-};
-
-// Runs the whole program in this process; whileLooping runs once its event loop is up.
-ProgramRun runProgram(const std::function<void()>& whileLooping)
-{
-    ProgramRun run;
-    QTimer step;
-    step.setSingleShot(true);
-    QObject::connect(&step, &QTimer::timeout, [&] {
-        run.looped = QThread::currentThread()->loopLevel() > 0;
-        whileLooping();
-    });
-    step.start(0);
-    const testsupport::Watchdog watchdog([] {
-        ADD_FAILURE() << "the event loop did not end";
-        Quit(0);
-    });
-    ::testing::internal::CaptureStderr();
-    run.status = Program::main_();
-    run.stderrText = ::testing::internal::GetCapturedStderr();
-    return run;
-}
-
-Ref<Object> theWindow()
-{
-    return GetImplicitWindow("Window1.Window1");
-}
-
-// Logs the start-up steps that other classes run: the menu bar's construction and the window's
-// Layout.
-struct StartupProbe {
-    std::vector<std::string> log;
-    RecordSwap menuBar { *(MenuBar1::ctblinit(), MenuBar1::ctbl), MenuBar1::SlotConstructor, [this](const Code& orig) {
-        return makeCode<void(Object&)>([this, orig](Object& bar) {
-            log.push_back("menu bar");
-            orig->call<void(Object&)>("Constructor", bar);
-        });
-    } };
-    RecordSwap layout { *(Window1::ctblinit(), Window1::ctbl), "Layout", [this](const Code& original) {
-        return makeCode<void(Object&)>([this, original](Object& window) {
-            log.push_back("window");
-            // By now the application object is registered and carries the shared menu bar.
-            const Ref<Object> app = RuntimeAppObject();
-            EXPECT_TRUE(app && MenuBar1::_implicitInstance
-                        && Application::MenuBarGet(*app) == MenuBar1::_implicitInstance);
-            original->call<void(Object&)>("Layout", window);
-        });
-    } };
-};
-
-// The seven releases of the module globals at shut-down, in their order.
-const std::vector<std::string> moduleFinalizers = {
-    "_mImplicitWindowList.__Exit",
-    "_WindowSupport.mDirtyWindows.__Exit",
-    "_WindowSupport.Windows.__Exit",
-    "Introspection.ArrayInfo.mArrayMap.__Exit",
-    "Introspection.ClassInfo.sClassFQNToRefMap.__Exit",
-    "Introspection.ClassInfo.sClassRefMap.__Exit",
-    "MenuBar1._implicitInstance.__Exit",
-};
+const std::vector<std::string> moduleFinalizers = { SUMWISE_MODULE_FINALIZERS(SUMWISE_FINALIZER_NAME) };
 
 // The start-up steps in their order, then the event loop.
 const std::vector<std::string> allSteps = { "app", "menu bar", "window", "loop" };
@@ -189,15 +116,13 @@ void PrintWith(const std::function<Ref<Graphics>()>& dialog, QMainWindow& window
     window.findChild<QPushButton*>()->click();
 }
 
-// The press ends the loop, so a key that presses nothing leaves it to the watchdog.
-void pressKeyAndPrintNothing(QMainWindow& window, QWidget* focus, Qt::Key key)
+// Presses key in focus, printing nothing. The press ends the loop, so a key that presses nothing leaves it to the
+// watchdog.
+void pressKey(QMainWindow& window, QWidget* focus, Qt::Key key)
 {
     ASSERT_TRUE(focus);
     focus->setFocus();
-    setPrintDialogHook([](const Ref<Object>&, const Ref<Object>&) {
-        Quit(0);
-        return Ref<Graphics>();
-    });
+    setPrintDialogHook([](const Ref<Object>&, const Ref<Object>&) { Quit(0); return Ref<Graphics>(); });
     QTest::keyClick(focus, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     EXPECT_TRUE(window.isVisible());
 }
@@ -206,54 +131,35 @@ void pressKeyAndPrintNothing(QMainWindow& window, QWidget* focus, Qt::Key key)
 struct ProgramCase {
     const char* name;
     std::function<void(QMainWindow&)> act = [](QMainWindow&) { Quit(0); };
-    int status = 0;
-    const char* reported = nullptr; // what standard error must say, or nullptr for nothing
-    bool unhandled = true; // whether what it says is the report of an unexpected error
+    int status = 0; const char* reported = nullptr; // what standard error must say, or nullptr for nothing
     std::size_t steps = allSteps.size(); // how many of allSteps happen
-    bool noApplicationObject = false;
-    ClassCache* broken = nullptr; // a record whose slot brokenSlot runs brokenCode instead
-    std::size_t brokenSlot = 0;
-    void (*brokenCode)(Object&) = nullptr;
+    // Whether what it says is the report of an unexpected error; whether start-up makes no application object.
+    bool unhandled = true, noApplicationObject = false;
+    // A record whose slot brokenSlot runs brokenCode instead.
+    ClassCache* broken = nullptr; std::size_t brokenSlot = 0; void (*brokenCode)(Object&) = nullptr;
 };
 
 const ProgramCase runs[] = {
     { .name = "QuitCalled" },
-    { .name = "FileQuitChosen",
-      .act = [](QMainWindow& w) { w.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); } },
+    { .name = "FileQuitChosen", .act = [](QMainWindow& w) { w.menuBar()->actions().at(0)->menu()->actions().at(0)->trigger(); } },
     { .name = "WindowClosed", .act = [](QMainWindow& w) { w.close(); } },
-    { .name = "PrintCancelled",
-      .act = [](QMainWindow& w) {
-          PrintWith([] { return Ref<Graphics>(); }, w);
-          Quit(0);
-      } },
+    { .name = "PrintCancelled", .act = [](QMainWindow& w) { PrintWith([] { return Ref<Graphics>(); }, w); Quit(0); } },
     // A job that cannot start is told by the print layer and ends the press as a cancel would:
     // the program goes on, and it is no unexpected error.
-    { .name = "PrintJobCannotStart",
-      .act = [](QMainWindow& w) {
+    { .name = "PrintJobCannotStart", .act = [](QMainWindow& w) {
           PrintWith([]() -> Ref<Graphics> { throw PrintJobException("no printer for the test"); }, w);
-          EXPECT_TRUE(w.isVisible());
-          Quit(0);
-      },
-      .reported = "Sumwise: could not print: no printer for the test. Nothing was printed.\n",
-      .unhandled = false },
+          EXPECT_TRUE(w.isVisible()); Quit(0); },
+      .reported = "Sumwise: could not print: no printer for the test. Nothing was printed.\n", .unhandled = false },
     // Work queued just as the loop ends still runs, and its failure is still reported.
-    { .name = "HandlerFailsAsTheLoopEnds",
-      .act = [](QMainWindow&) {
-          QMetaObject::invokeMethod(
-              qApp, [] { EventLoop::deliver(*RuntimeAppObject(), [] { throw RuntimeException("too late"); }); },
-              Qt::QueuedConnection);
-          Quit(0);
-      },
-      .status = 1,
-      .reported = "RuntimeException: too late" },
+    { .name = "HandlerFailsAsTheLoopEnds", .act = [](QMainWindow&) {
+          const auto fail = [] { EventLoop::deliver(*RuntimeAppObject(), [] { throw RuntimeException("too late"); }); };
+          QMetaObject::invokeMethod(qApp, fail, Qt::QueuedConnection); Quit(0); },
+      .status = 1, .reported = "RuntimeException: too late" },
     // Return and Enter, which no control of the window takes, press the default button "Print!".
-    { .name = "ReturnInTheField",
-      .act = [](QMainWindow& w) { pressKeyAndPrintNothing(w, w.findChild<QLineEdit*>(), Qt::Key_Return); } },
-    { .name = "EnterOnThePopup",
-      .act = [](QMainWindow& w) { pressKeyAndPrintNothing(w, w.findChild<QComboBox*>(), Qt::Key_Enter); } },
+    { .name = "ReturnInTheField", .act = [](QMainWindow& w) { pressKey(w, w.findChild<QLineEdit*>(), Qt::Key_Return); } },
+    { .name = "EnterOnThePopup", .act = [](QMainWindow& w) { pressKey(w, w.findChild<QComboBox*>(), Qt::Key_Enter); } },
     // Start-up failures: reported, and the loop is never entered.
-    { .name = "NoApplicationObject", .status = 1, .reported = "NilObjectException", .steps = 1,
-      .noApplicationObject = true },
+    { .name = "NoApplicationObject", .status = 1, .reported = "NilObjectException", .steps = 1, .noApplicationObject = true },
     { .name = "MenuBarFails", .status = 1, .reported = "RuntimeException: the menu bar failed", .steps = 2,
       .broken = &MenuBar1::ctbl, .brokenSlot = MenuBar1::SlotUntitled1,
       .brokenCode = [](Object&) { throw RuntimeException("the menu bar failed"); } },
@@ -261,18 +167,11 @@ const ProgramCase runs[] = {
       .broken = &Window1::ctbl, .brokenSlot = Window1::SlotCreateControls0, .brokenCode = [](Object&) {} },
 };
 
-void PrintTo(const ProgramCase& run, std::ostream* os)
-{
-    *os << run.name;
-}
+void PrintTo(const ProgramCase& run, std::ostream* os) { *os << run.name; }
 
-class ProgramTest : public testsupport::FrameworkTest {
+class ProgramTest : public testsupport::FrameworkTest, public ::testing::WithParamInterface<ProgramCase> {
 protected:
-    void SetUp() override
-    {
-        App::ctblinit();
-        FrameworkTest::SetUp();
-    }
+    void SetUp() override { App::ctblinit(); FrameworkTest::SetUp(); }
 
     void releaseHeld() override
     {
@@ -289,19 +188,35 @@ protected:
     ClassCache m_savedApp;
 };
 
-class ProgramRunTest : public ProgramTest, public ::testing::WithParamInterface<ProgramCase> {};
-
-// Guards: a start-up step misordered, repeated or skipped; a wrong or kept start-up delegate; a loop end or start-up failure that hangs, is unreported, exits wrongly, leaks, or misorders releases.
-TEST_P(ProgramRunTest, StartsUpRunsAndShutsDown)
+// Guards: a start-up step misordered, repeated or skipped; a wrong or kept start-up delegate; a loop end or start-up
+// failure that hangs, is unreported, exits wrongly, leaks, or misorders releases.
+TEST_P(ProgramTest, StartsUpRunsAndShutsDown)
 {
     const ProgramCase& r = GetParam();
-    StartupProbe probe;
+    // The start-up steps, those that other classes run (the menu bar's construction, the window's Layout) seen by
+    // swapping in code that logs them.
+    std::vector<std::string> log;
+    const RecordSwap menuBar(*(MenuBar1::ctblinit(), MenuBar1::ctbl), MenuBar1::SlotConstructor, [&log](const Code& orig) {
+        return makeCode<void(Object&)>([&log, orig](Object& bar) {
+            log.push_back("menu bar");
+            orig->call<void(Object&)>("Constructor", bar);
+        });
+    });
+    const RecordSwap layout(*(Window1::ctblinit(), Window1::ctbl), "Layout", [&log](const Code& original) {
+        return makeCode<void(Object&)>([&log, original](Object& window) {
+            log.push_back("window");
+            // By now the application object is registered and carries the shared menu bar.
+            const Ref<Object> app = RuntimeAppObject();
+            EXPECT_TRUE(app && MenuBar1::_implicitInstance && Application::MenuBarGet(*app) == MenuBar1::_implicitInstance);
+            original->call<void(Object&)>("Layout", window);
+        });
+    });
     LifeProbe life;
     m_savedApp = std::move(App::ctbl);
     const ClassRecord::Factory makeApplication = Application::Lookup().factory();
     App::ctbl.build(&Application::Lookup, "App", Application::SlotCount, [](ClassRecord&) {},
                     [&](const ClassRecord& record) -> Object* {
-                        probe.log.push_back("app");
+                        log.push_back("app");
                         EXPECT_TRUE(Window1::ctbl && MenuBar1::ctbl) << "every class record exists before start-up";
                         EXPECT_TRUE(WindowSupport::windowsInitialised());
                         EXPECT_TRUE(Program::pluginEntrypoints) << "the plug-in table comes first";
@@ -316,20 +231,25 @@ TEST_P(ProgramRunTest, StartsUpRunsAndShutsDown)
     Introspection::GetType(*described);
     Introspection::ArrayInfoForInt32List();
 
+    // The whole program, run in this process; the step runs once its event loop is up.
+    const bool completes = r.steps == allSteps.size();
     QPointer<QMainWindow> shown;
-    const ProgramRun run = runProgram([&] {
-        probe.log.push_back("loop");
-        if (r.steps < allSteps.size()) { // start-up failed, so this loop is a fault: end it at once
-            Quit(0);
-            return;
-        }
+    bool looped = false;
+    // A timer, not a posted call: start-up's own processing of posted events must not run the step.
+    QTimer step;
+    step.setSingleShot(true);
+    step.callOnTimeout([&] {
+        looped = QThread::currentThread()->loopLevel() > 0;
+        log.push_back("loop");
+        if (!completes) // start-up failed, so this loop is a fault: end it at once
+            return Quit(0);
         const Ref<Object> app = RuntimeAppObject();
         ASSERT_TRUE(app);
         EXPECT_EQ(&app->record(), App::ctbl.get());
         EXPECT_EQ(app->refCount(), 2) << "only the runtime holds the application object, beside this test";
         EXPECT_EQ(Application::MenuBarGet(*app), MenuBar1::_implicitInstance);
         EXPECT_EQ(WindowSupport::openWindowCount(), 1u);
-        const Ref<Object> window = theWindow();
+        const Ref<Object> window = GetImplicitWindow("Window1.Window1");
         ASSERT_TRUE(window);
         EXPECT_TRUE(window->isA(Window1::Lookup()));
         EXPECT_EQ(Window::MenuBarGet(*window), MenuBar1::_implicitInstance) << "one shared menu bar";
@@ -342,28 +262,26 @@ TEST_P(ProgramRunTest, StartsUpRunsAndShutsDown)
         EXPECT_TRUE(life.finalizers.empty());
         r.act(*shown);
     });
-
-    const bool looped = r.steps == allSteps.size();
-    EXPECT_EQ(run.looped, looped);
-    EXPECT_EQ(run.status, r.status);
+    step.start(0);
+    const testsupport::Watchdog watchdog([] { ADD_FAILURE() << "the event loop did not end"; Quit(0); });
+    ::testing::internal::CaptureStderr();
+    const int status = Program::main_();
+    const std::string stderrText = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(looped, completes);
+    EXPECT_EQ(status, r.status);
     EXPECT_EQ(runtimeReportedUnhandledException(), r.reported && r.unhandled);
-    if (r.reported)
-        EXPECT_NE(run.stderrText.find(r.reported), std::string::npos) << run.stderrText;
-    else
-        EXPECT_EQ(run.stderrText, "");
+    EXPECT_TRUE(r.reported ? stderrText.find(r.reported) != std::string::npos : stderrText.empty()) << stderrText;
     EXPECT_FALSE(EventLoop::hasPendingException());
-    EXPECT_EQ(probe.log, std::vector<std::string>(allSteps.begin(), allSteps.begin() + r.steps));
+    EXPECT_EQ(log, std::vector<std::string>(allSteps.begin(), allSteps.begin() + r.steps));
 
     // Everything that start-up made is released, in order, and the window went with it.
     EXPECT_EQ(life.finalizers, moduleFinalizers);
-    EXPECT_FALSE(MenuBar1::_implicitInstance);
-    EXPECT_FALSE(WindowSupport::windowsInitialised());
-    EXPECT_FALSE(WindowSupport::implicitWindowListInitialised());
-    EXPECT_FALSE(theWindow());
-    EXPECT_FALSE(shown);
-    EXPECT_EQ(Introspection::cachedClassCount(), 0u);
-    EXPECT_FALSE(Introspection::TypeNamed("Application"));
-    EXPECT_FALSE(RuntimeAppObject());
+    EXPECT_EQ((std::vector<bool> { bool(MenuBar1::_implicitInstance), WindowSupport::windowsInitialised(),
+                                   WindowSupport::implicitWindowListInitialised(),
+                                   bool(GetImplicitWindow("Window1.Window1")), bool(shown),
+                                   Introspection::cachedClassCount() != 0, bool(Introspection::TypeNamed("Application")),
+                                   bool(RuntimeAppObject()) }), std::vector<bool>(8, false))
+        << "still held: menu bar, window list, implicit window list, window, Qt window, class cache, type, application";
     EXPECT_TRUE(Program::pluginEntrypoints) << "the plug-in table lives to the end of the process";
     EXPECT_NE(QCoreApplication::instance(), nullptr) << "a Qt application made by others stays";
 
@@ -374,17 +292,17 @@ TEST_P(ProgramRunTest, StartsUpRunsAndShutsDown)
     EXPECT_FALSE(made.target);
     EXPECT_EQ(made.signature.bytes(), "(  )");
     EXPECT_TRUE(made.signature.encoding() == TextEncoding::ASCII) << "the signature is tagged ASCII";
-    ASSERT_EQ(life.startupCodes.size(), 1u);
-    EXPECT_EQ(life.startupCodes[0], static_cast<const Delegate&>(*made.delegate).code());
-    EXPECT_EQ(life.delegateRefsAsStartupReturned, looped ? std::vector<int> { 2 } : std::vector<int> {})
+    EXPECT_EQ(life.startupCodes, std::vector<Code> { static_cast<const Delegate&>(*made.delegate).code() });
+    EXPECT_EQ(life.delegateRefsAsStartupReturned, completes ? std::vector<int> { 2 } : std::vector<int> {})
         << "held through the initialisation";
     EXPECT_EQ(life.startupDelegateRefs(), 1) << "the program let go of the start-up delegate";
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, ProgramRunTest, ::testing::ValuesIn(runs),
+INSTANTIATE_TEST_SUITE_P(Runs, ProgramTest, ::testing::ValuesIn(runs),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Guards: App overriding, adding or reordering an operation, handling an event, publishing members, renamed or rebased, or its record rebuilt or nil before start-up.
+// Guards: App overriding, adding or reordering an operation, handling an event, publishing members, renamed or
+// rebased, or its record rebuilt or nil before start-up.
 TEST_F(ProgramTest, AppIsApplicationUnchangedAndBuiltOnce)
 {
     m_savedApp = std::move(App::ctbl);
@@ -409,8 +327,7 @@ TEST_F(ProgramTest, AppIsApplicationUnchangedAndBuiltOnce)
     EXPECT_EQ(app.slot(0).name, "NewDocument");
     EXPECT_EQ(app.slot(16).name, "__DependencyList");
     const std::vector<std::string> events = { "Open", "Close", "EnableMenuItems", "NewDocument", "OpenDocument",
-                                              "HandleAppleEvent", "Activate", "Deactivate", "UnhandledException",
-                                              "CancelClose" };
+        "HandleAppleEvent", "Activate", "Deactivate", "UnhandledException", "CancelClose" };
     ASSERT_EQ(app.events().size(), events.size());
     for (std::size_t i = 0; i < events.size(); ++i) {
         EXPECT_EQ(app.events()[i].name, events[i]);
@@ -423,6 +340,88 @@ TEST_F(ProgramTest, AppIsApplicationUnchangedAndBuiltOnce)
     ASSERT_TRUE(object);
     EXPECT_TRUE(object->isA(base));
     EXPECT_NO_THROW(Application::from(*object));
+}
+
+
+// A Window1 menu accessor's slot, the item's name and text, and for a separator the items it lies between.
+struct Accessor { std::size_t slot; const char *name, *text, *before = nullptr, *after = nullptr; };
+const Accessor accessors[] = {
+    { Window1::SlotEditMenu, "EditMenu", "&Edit" },
+    { Window1::SlotEditSelectAll, "EditSelectAll", "Select &All" },
+    { Window1::SlotUntitledMenu0, "UntitledMenu0", "-", "EditClear", "EditSelectAll" },
+    { Window1::SlotEditClear, "EditClear", "&Delete" },
+    { Window1::SlotEditPaste, "EditPaste", "&Paste" },
+    { Window1::SlotEditCopy, "EditCopy", "&Copy" },
+    { Window1::SlotEditCut, "EditCut", "Cu&t" },
+    { Window1::SlotUntitledMenu1, "UntitledMenu1", "-", "EditUndo", "EditCut" },
+    { Window1::SlotEditUndo, "EditUndo", "&Undo" },
+    { Window1::SlotFileMenu, "FileMenu", "&File" },
+    { Window1::SlotFileQuit, "FileQuit", "&Quit" },
+};
+
+// A practice sheet window with the menu bar given, as its Layout handler gives it.
+Ref<Object> windowWith(const Ref<Object>& bar)
+{
+    Ref<Object> w = RuntimeNewObject(Window1::Lookup());
+    Window::MenuBarSet(*w, 0, bar);
+    return w;
+}
+
+Ref<Object> call(Object& w, std::size_t slot) { return w.record().callSlot<Ref<Object>(Object&)>(slot, w); }
+
+// Guards: an accessor returning another item (the two separators swapped, Delete mistaken for Clear), FileQuit not a
+// QuitMenuItem, or a call through reflection reaching something else; an accessor that builds or copies items, or
+// keeps or leaks a reference on any way out; a window without a menu bar crashing an accessor.
+TEST_F(ProgramTest, Window1MenuAccessorsReturnTheItemsBuiltUnderTheirNamesAndHoldNothing)
+{
+    const Ref<Object> bar = MenuBar1::implicitInstance();
+    const Ref<Object> w = windowWith(bar), bare = RuntimeNewObject(Window1::Lookup());
+    for (const Accessor& a : accessors) {
+        SCOPED_TRACE(a.name);
+        const Ref<Object> item = MenuItem::LookupNamed(*bar, a.name);
+        ASSERT_TRUE(item);
+        const auto counts = [&] {
+            return std::vector<long> { w->refCount(), bar->refCount(), item->refCount(), bare->refCount(),
+                                       Object::liveInstances() };
+        };
+        const std::vector<long> before = counts();
+        {
+            const Ref<Object> first = call(*w, a.slot), second = call(*w, a.slot);
+            EXPECT_EQ(first, item);
+            EXPECT_EQ(second, item);
+            EXPECT_EQ(item->refCount(), before[2] + 2) << "one reference per result";
+        }
+        EXPECT_THROW(call(*bare, a.slot), NilObjectException);
+        EXPECT_EQ(counts(), before) << "window, menu bar, item, bare window, live objects";
+
+        const MenuItem& found = MenuItem::from(*item);
+        EXPECT_EQ(found.name(), String(a.name));
+        EXPECT_EQ(found.text(), String(a.text));
+        EXPECT_EQ(item->isA(QuitMenuItem::Lookup()), a.slot == Window1::SlotFileQuit);
+        if (a.before) {
+            ASSERT_TRUE(found.isSeparator());
+            const auto& kids = found.parentItem()->children();
+            const auto at = std::find(kids.begin(), kids.end(), Ref<MenuItem>(&MenuItem::from(*item)));
+            ASSERT_TRUE(at > kids.begin() && at + 1 < kids.end());
+            EXPECT_EQ(std::pair(at[-1]->name(), at[1]->name()), std::pair(String(a.before), String(a.after)));
+        }
+        EXPECT_EQ(std::get<Ref<Object>>(RuntimeInvokeMember(*w, a.name)), item) << "through reflection";
+    }
+    EXPECT_THROW(RuntimeInvokeMember(*w, "EditCopy", { Value(String("EditCut")) }), SignatureMismatchException);
+}
+
+// Guards: a menu bar lacking an item, or holding one of another class, going unnoticed.
+TEST_F(ProgramTest, AMissingMenuItemIsNilAndAnItemOfAnotherClassIsRefused)
+{
+    const Ref<Object> bar = RuntimeNewObject(MenuBar::Lookup());
+    bar->record().callSlot<void(Object&)>(MenuItem::SlotConstructor, *bar);
+    const Ref<Object> plain = testsupport::newItem("FileQuit");
+    MenuItem::TextSet(*plain, 0, "&Quit");
+    testsupport::append(bar, plain);
+    const Ref<Object> w = windowWith(bar);
+    EXPECT_FALSE(call(*w, Window1::SlotEditCopy));
+    EXPECT_THROW(call(*w, Window1::SlotFileQuit), IllegalCastException);
+    EXPECT_EQ(call(*w, Window1::SlotFileMenu), nullptr);
 }
 
 }

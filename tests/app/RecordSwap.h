@@ -3,27 +3,17 @@
 #include "ClassRecord.h"
 
 #include <functional>
+#include <memory>
 
 // Puts other code into a record's slot or event handler while it lives; wrap gets the original.
-class RecordSwap {
-public:
+struct RecordSwap {
     using Wrap = std::function<platform::Code(const platform::Code& original)>;
-    RecordSwap(platform::ClassRecord& record, std::size_t slot, const Wrap& wrap)
-    {
-        const platform::Slot saved = record.slot(slot);
-        record.setSlot(slot, saved.name, wrap(saved.code));
-        m_restore = [&record, slot, saved] { record.setSlot(slot, saved.name, saved.code); };
-    }
-    RecordSwap(platform::ClassRecord& record, const char* event, const Wrap& wrap)
-    {
-        const platform::Code saved = record.eventHandler(event);
-        record.setEventHandler(event, wrap(saved));
-        m_restore = [&record, event, saved] { record.setEventHandler(event, saved); };
-    }
-    ~RecordSwap() { m_restore(); }
-    RecordSwap(const RecordSwap&) = delete;
-    RecordSwap& operator=(const RecordSwap&) = delete;
-
-private:
-    std::function<void()> m_restore;
+    RecordSwap(platform::ClassRecord& r, std::size_t slot, const Wrap& wrap)
+        : restore(nullptr, [&r, slot, saved = r.slot(slot)](void*) { r.setSlot(slot, saved.name, saved.code); })
+    { r.setSlot(slot, r.slot(slot).name, wrap(r.slot(slot).code)); }
+    RecordSwap(platform::ClassRecord& r, const char* event, const Wrap& wrap)
+        : restore(nullptr, [&r, event, saved = r.eventHandler(event)](void*) { r.setEventHandler(event, saved); })
+    { r.setEventHandler(event, wrap(r.eventHandler(event))); }
+    // Puts the original back when the last copy goes.
+    const std::shared_ptr<void> restore;
 };
