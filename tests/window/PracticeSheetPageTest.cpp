@@ -1,11 +1,13 @@
 #include "SheetWindow.h"
 
 #include "FrameworkTest.h"
-#include "RecordingGraphics.h"
 #include "NilObjectException.h"
+#include "RecordingGraphics.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,25 +18,29 @@ using Kind = RecordingGraphics::Kind;
 
 namespace {
 
-RecordingGraphics::Metrics exampleMetrics()
+constexpr std::int32_t maxWhole = 2147483647;
+
+// A page entered at the text size and bold given, whose title font (size 20, bold) has the ascent
+// titleAscent and whose body font (12, not bold) has bodyAscent; no other font is known to it.
+RecordingGraphics::Metrics metrics(std::int32_t width = 600, std::int32_t height = 800, double charWidth = 6.0,
+                                   std::int32_t titleAscent = 15, std::int32_t bodyAscent = 9, float size = 12.0f, bool bold = false)
 {
-    RecordingGraphics::Metrics m;
-    m.width = 600;
-    m.height = 800;
-    m.ascents = { { { 20.0f, true }, 15 }, { { 12.0f, false }, 9 } };
-    m.charWidth = 6.0;
-    return m;
+    return { width, height, size, bold, { { { 20.0f, true }, titleAscent }, { { 12.0f, false }, bodyAscent } }, {}, charWidth };
 }
 
 struct Printed {
     Ref<RecordingGraphics> page;
-    std::vector<RecordingGraphics::Call> strings;
-    std::vector<RecordingGraphics::Call> lines;
+    std::vector<RecordingGraphics::Call> strings, lines;
+    std::vector<std::size_t> hooks; // how many page calls came before each background-task hook
 };
 
-Printed print(SheetWindow& sheet, RecordingGraphics::Metrics metrics = exampleMetrics())
+Printed print(SheetWindow& sheet, RecordingGraphics::Metrics m = metrics())
 {
-    Printed p { RecordingGraphics::make(std::move(metrics)), {}, {} };
+    Printed p { RecordingGraphics::make(std::move(m)), {}, {}, {} };
+    BackgroundTaskSpy spy([&] {
+        if (!p.page->calls().empty())
+            p.hooks.push_back(p.page->calls().size());
+    });
     sheet.answerDialogWith(p.page);
     sheet.press();
     sheet.answerDialogWith(nullptr);
@@ -43,13 +49,12 @@ Printed print(SheetWindow& sheet, RecordingGraphics::Metrics metrics = exampleMe
     return p;
 }
 
-using PracticeSheetPage = testsupport::FrameworkTest;
+template <class Case>
+class PrintedPage : public testsupport::FrameworkTest, public testing::WithParamInterface<Case> {};
 
 struct GeometryCase {
     const char* name;
-    std::int32_t width;
-    std::int32_t height;
-    double charWidth;
+    RecordingGraphics::Metrics metrics;
     // Worked out by hand from the page's formulas; whole() truncates toward zero.
     std::int32_t titleX;      // whole(width / 2 - width of "Multiplying 7" / 2)
     std::int32_t columnWidth; // whole(width / 10)
@@ -57,109 +62,95 @@ struct GeometryCase {
     std::int32_t ruleOffset;  // whole(left + columnWidth - width / 40) - left
     std::int32_t rowPitch;    // 4 * whole(height / 40)
 };
-
-void PrintTo(const GeometryCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class PageGeometry : public testing::TestWithParam<GeometryCase> {};
+void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
+using PageGeometry = PrintedPage<GeometryCase>;
 
 // Guards: any coordinate drifting: a real converted to whole at another point than the six (the
 // title's halves or the rule's margin converted apart, a width rounded instead of truncated), the
-// rule's margin taken from the height, or the grid not pushed down by the title.
-// Guards: problems drawn out of row-major order (each rule is checked at its row's and column's place).
-TEST_P(PageGeometry, EveryCoordinateFollowsTheFormulas)
+// rule's margin taken from the height, or the grid not pushed down by the title (or by another ascent).
+// Guards: problems drawn out of row-major order (each rule is checked at its row's and column's place);
+// a wrap width or condense flag other than 0 and False.
+// Guards: the page left at size 20 or bold, or at its fractional entry size instead of the whole one.
+// Guards: a page so low its rows collapse crashing or dividing by zero; a huge text size making the
+// whole-number sums of coordinates overflow instead of saturating.
+// Guards: the page seeing its questions in another order than the drawing promises (the title's
+// width measured before the page's, the popup read after drawing began, a missed ascent), or the
+// background-task hook called elsewhere than after each problem and each row.
+TEST_P(PageGeometry, EveryCallAndCoordinateFollowsTheFormulas)
 {
     const GeometryCase& g = GetParam();
+    const std::int32_t titleAscent = g.metrics.ascents.at({ 20.0f, true }), body = g.metrics.ascents.at({ 12.0f, false });
     SheetWindow sheet;
-    RecordingGraphics::Metrics m = exampleMetrics();
-    m.width = g.width;
-    m.height = g.height;
-    m.charWidth = g.charWidth;
-    const Printed p = print(sheet, m);
-    ASSERT_EQ(p.strings.size(), 201u);
-    ASSERT_EQ(p.lines.size(), 100u);
-    EXPECT_EQ(p.page->count(Kind::NextPage), 0u);
+    const Printed p = print(sheet, g.metrics);
+    std::vector<Kind> expected { Kind::TextSizeGet, Kind::TextSizeSet, Kind::BoldSet, Kind::TextAscent, Kind::Width, Kind::StringWidth,
+                                 Kind::TextAscent, Kind::DrawString, Kind::TextSizeSet, Kind::BoldSet, Kind::Height, Kind::Width };
+    std::vector<std::size_t> expectedHooks; // one after each problem's rule, one more after each row
+    for (std::size_t i = 0; i < 100; ++i) {
+        expected.insert(expected.end(), { Kind::StringWidth, Kind::TextAscent, Kind::DrawString, Kind::TextAscent, Kind::TextAscent,
+                                          Kind::DrawString, Kind::TextAscent, Kind::TextAscent, Kind::Width, Kind::DrawLine });
+        expectedHooks.push_back(12 + 10 * (i + 1));
+        if (i % 10 == 9)
+            expectedHooks.push_back(expectedHooks.back());
+    }
+    std::vector<Kind> seen;
+    std::ranges::transform(p.page->calls(), std::back_inserter(seen), &RecordingGraphics::Call::kind);
+    ASSERT_EQ(seen, expected) << "exactly 201 strings, 100 lines and no next page, in this order";
+    EXPECT_EQ(p.hooks, expectedHooks);
 
     const auto& title = p.strings[0];
     EXPECT_EQ(title.text, "Multiplying 7");
     EXPECT_EQ(title.x1, g.titleX);
-    EXPECT_EQ(title.y1, 15);
+    EXPECT_EQ(title.y1, titleAscent);
     EXPECT_EQ(title.size, 20.0f);
     EXPECT_TRUE(title.bold);
-
-    for (int r = 0; r < 10; ++r) {
-        for (int c = 0; c < 10; ++c) {
+    for (const auto& s : p.strings)
+        ASSERT_TRUE(s.x2 == 0 && !s.condense) << s.text;
+    // Every y sums positive parts, so saturating sums are the exact sum capped at the largest whole number.
+    const auto y = [&](std::int32_t r, std::int64_t part) {
+        return std::min<std::int64_t>(maxWhole, std::int64_t { g.rowPitch } * r + part + 2LL * titleAscent);
+    };
+    for (std::int32_t r = 0; r < 10; ++r) {
+        for (std::int32_t c = 0; c < 10; ++c) {
             SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
-            const auto& top = p.strings[static_cast<std::size_t>(1 + 2 * (r * 10 + c))];
-            const auto& second = p.strings[static_cast<std::size_t>(2 + 2 * (r * 10 + c))];
-            const auto& rule = p.lines[static_cast<std::size_t>(r * 10 + c)];
+            const auto i = static_cast<std::size_t>(r * 10 + c);
+            const auto &top = p.strings[1 + 2 * i], &second = p.strings[2 + 2 * i], &rule = p.lines[i];
             const std::int32_t left = g.columnWidth * c;
             ASSERT_EQ(top.x1, left + g.topOffset);
-            ASSERT_EQ(top.y1, g.rowPitch * r + 39); // bodyAscent 9 + 2 * titleAscent 15
+            ASSERT_EQ(top.y1, y(r, body));
             ASSERT_EQ(second.text, "\u00D7 7");
             ASSERT_EQ(second.x1, left + 5);
-            ASSERT_EQ(second.y1, g.rowPitch * r + 50);
+            ASSERT_EQ(second.y1, y(r, 2LL * body + 2));
             ASSERT_EQ(rule.x1, left);
             ASSERT_EQ(rule.x2, left + g.ruleOffset);
-            ASSERT_EQ(rule.y1, g.rowPitch * r + 53);
+            ASSERT_EQ(rule.y1, y(r, 2LL * body + 5));
             ASSERT_EQ(rule.y2, rule.y1);
             ASSERT_FALSE(top.bold);
             ASSERT_EQ(top.size, 12.0f);
         }
     }
+    EXPECT_EQ(p.page->TextSize(), 12.0f);
+    EXPECT_FALSE(p.page->Bold());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PageGeometry,
     testing::Values(
         // The worked example: 300 - 78 / 2; 60 + 12 + 5; 60 - 15; 4 * 20.
-        GeometryCase { "WorkedExample", 600, 800, 6.0, 261, 60, 17, 45, 80 },
+        GeometryCase { "WorkedExample", metrics(), 261, 60, 17, 45, 80 },
         // 318.5 - 40.625 = 277.875 (halves converted apart: 278); 63.7; 12.5 + 5 = 17.5 (rounded: 18);
         // 63 - 15.925 = 47.075 (margin converted apart: 48); 20.75.
-        GeometryCase { "FractionalWidths", 637, 830, 6.25, 277, 63, 17, 47, 80 },
+        GeometryCase { "FractionalWidths", metrics(637, 830, 6.25), 277, 63, 17, 47, 80 },
         // A title wider than the page: 318.5 - 324.35 = -5.85 (halves apart or rounded down: -6);
         // 99.8 + 5 = 104.8 (rounded: 105); 19.975.
-        GeometryCase { "TitleWiderThanThePage", 637, 799, 49.9, -5, 63, 104, 47, 76 }),
+        GeometryCase { "TitleWiderThanThePage", metrics(637, 799, 49.9), -5, 63, 104, 47, 76 },
+        // A taller title pushes the grid down; whole(30 / 40) = 0 puts every row at one height.
+        GeometryCase { "TallTitleOnALowPage", metrics(600, 30, 6.0, 40), 261, 60, 17, 45, 0 },
+        // Entered at size 12.75 and bold: restored to whole(12.75) = 12 and not bold.
+        GeometryCase { "FractionalBoldEntryState", metrics(600, 800, 6.0, 15, 9, 12.75f, true), 261, 60, 17, 45, 80 },
+        // 1073741823.5 - 39; 214748364.7; 214748364 - 53687091.175; every y past the largest whole number.
+        GeometryCase { "ExtremeMetrics", metrics(maxWhole, maxWhole, 6.0, 2000000000, 2000000000), 1073741784, 214748364, 17,
+                       161061272, 214748364 }),
     [](const auto& info) { return std::string(info.param.name); });
-
-// Guards: the page seeing its questions in another order than the drawing promises (the title's
-// width measured before the page's, the popup read after drawing began, a missed ascent), or the
-// background-task hook called elsewhere than after each problem and each row.
-TEST_F(PracticeSheetPage, CallsReachThePageInTheirOrder)
-{
-    SheetWindow sheet;
-    Ref<RecordingGraphics> page = RecordingGraphics::make(exampleMetrics());
-    std::vector<std::size_t> hooksAfter; // how many page calls came before each background-task hook
-    BackgroundTaskSpy spy([&] {
-        if (!page->calls().empty())
-            hooksAfter.push_back(page->calls().size());
-    });
-    sheet.answerDialogWith(page);
-    sheet.press();
-    std::vector<Kind> expected { Kind::TextSizeGet, Kind::TextSizeSet, Kind::BoldSet, Kind::TextAscent, Kind::Width,
-                                 Kind::StringWidth, Kind::TextAscent, Kind::DrawString, Kind::TextSizeSet,
-                                 Kind::BoldSet, Kind::Height, Kind::Width };
-    for (int i = 0; i < 100; ++i) {
-        for (Kind k : { Kind::StringWidth, Kind::TextAscent, Kind::DrawString, Kind::TextAscent, Kind::TextAscent,
-                        Kind::DrawString, Kind::TextAscent, Kind::TextAscent, Kind::Width, Kind::DrawLine })
-            expected.push_back(k);
-    }
-    std::vector<Kind> seen;
-    for (const auto& call : page->calls())
-        seen.push_back(call.kind);
-    EXPECT_EQ(seen, expected);
-
-    // One after each problem's rule, one more after each row.
-    std::vector<std::size_t> expectedHooks;
-    for (std::size_t r = 0; r < 10; ++r) {
-        for (std::size_t c = 0; c < 10; ++c)
-            expectedHooks.push_back(12 + 10 * (10 * r + c + 1));
-        expectedHooks.push_back(expectedHooks.back());
-    }
-    EXPECT_EQ(hooksAfter, expectedHooks);
-}
 
 struct SignCase {
     const char* popupItems;
@@ -167,13 +158,8 @@ struct SignCase {
     const char* title;
     const char* second;
 };
-
-void PrintTo(const SignCase& c, std::ostream* os)
-{
-    *os << '"' << c.title << '"';
-}
-
-class OperationSign : public testing::TestWithParam<SignCase> {};
+void PrintTo(const SignCase& c, std::ostream* os) { *os << '"' << c.title << '"'; }
+using OperationSign = PrintedPage<SignCase>;
 
 // Guards: a sign chosen by position rather than by text, a hyphen for the minus sign, or an
 // unknown or empty operation losing its default sign or its place in the title.
@@ -206,55 +192,15 @@ INSTANTIATE_TEST_SUITE_P(Table, OperationSign,
                                          SignCase { "Dividing", "", "Dividing 0", "\u00F7 0" },
                                          SignCase { "Dividing", "x", "Dividing 0", "\u00F7 0" },
                                          SignCase { "Dividing", "4.9", "Dividing 4", "\u00F7 4" },
-                                         SignCase { "Dividing", "99999999999", "Dividing 2147483647",
-                                                    "\u00F7 2147483647" }));
+                                         SignCase { "Dividing", "99999999999", "Dividing 2147483647", "\u00F7 2147483647" }));
 
-// Guards: the page left at size 20 or bold, or at its fractional entry size instead of the whole one.
-TEST_F(PracticeSheetPage, TextStateIsRestoredAsAWholeSizeAndNotBold)
-{
-    SheetWindow sheet;
-    RecordingGraphics::Metrics m = exampleMetrics();
-    m.textSize = 12.75f;
-    m.bold = true;
-    const Printed p = print(sheet, m);
-    EXPECT_EQ(p.page->TextSize(), 12.0f);
-    EXPECT_FALSE(p.page->Bold());
-    EXPECT_EQ(p.strings[1].size, 12.0f);
-}
-
-// Guards: a taller title font not pushing the grid down, and a page so low its rows collapse
-// crashing or dividing by zero.
-TEST_F(PracticeSheetPage, TitleAscentAndPageHeightDriveTheGrid)
-{
-    SheetWindow sheet;
-    RecordingGraphics::Metrics m = exampleMetrics();
-    m.ascents[{ 20.0f, true }] = 40;
-    m.height = 30;
-    const Printed p = print(sheet, m);
-    EXPECT_EQ(p.strings[0].y1, 40);
-    EXPECT_EQ(p.strings[1].y1, 9 + 80);
-    EXPECT_EQ(p.strings[199].y1, p.strings[1].y1) << "rowUnit 0 puts every row at one height";
-}
-
-// Guards: a huge text size making the whole-number sums of coordinates overflow.
-TEST_F(PracticeSheetPage, ExtremeMetricsSaturateInsteadOfOverflowing)
-{
-    SheetWindow sheet;
-    RecordingGraphics::Metrics m = exampleMetrics();
-    m.height = 2147483647;
-    m.width = 2147483647;
-    m.ascentOf = [](float, bool) { return 2000000000; };
-    m.ascents.clear();
-    const Printed p = print(sheet, m);
-    EXPECT_EQ(p.strings[199].y1, 2147483647);
-    EXPECT_EQ(p.lines.size(), 100u);
-}
+using PracticeSheetPage = testsupport::FrameworkTest;
 
 // Guards: a missing popup drawing a half page, or leaving the page and the window referenced.
 TEST_F(PracticeSheetPage, MissingPopupStopsBeforeDrawingAndReleasesEverything)
 {
     SheetWindow sheet(SheetWindow::Parts { true, false });
-    Ref<RecordingGraphics> page = RecordingGraphics::make(exampleMetrics());
+    Ref<RecordingGraphics> page = RecordingGraphics::make(metrics());
     sheet.answerDialogWith(page);
     const int windowRefs = sheet.window->refCount();
     EXPECT_THROW(sheet.press(), NilObjectException);

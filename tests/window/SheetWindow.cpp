@@ -1,24 +1,15 @@
 #include "SheetWindow.h"
 
-#include "EventLoop.h"
 #include "AddControl.h"
 #include "PopupMenu.h"
+#include "PrintAction.h"
 #include "PrintDialog.h"
 #include "PushButton.h"
 #include "TextField.h"
-#include "Window.h"
-#include "PrintAction.h"
 
 using namespace platform;
 
-using testsupport::addControl;
-
-namespace {
-
-
-std::function<void()> s_backgroundTaskSpy;
-
-}
+static std::function<void()> s_backgroundTaskSpy;
 
 // The linker sends every call of platform::RuntimeBackgroundTask() from the libraries here.
 void realRuntimeBackgroundTask() __asm__("__real__ZN8platform21RuntimeBackgroundTaskEv");
@@ -30,26 +21,19 @@ void wrappedRuntimeBackgroundTask()
     realRuntimeBackgroundTask();
 }
 
-BackgroundTaskSpy::BackgroundTaskSpy(std::function<void()> onCall)
-{
-    s_backgroundTaskSpy = std::move(onCall);
-}
-
-BackgroundTaskSpy::~BackgroundTaskSpy()
-{
-    s_backgroundTaskSpy = nullptr;
-}
+BackgroundTaskSpy::BackgroundTaskSpy(std::function<void()> onCall) { s_backgroundTaskSpy = std::move(onCall); }
+BackgroundTaskSpy::~BackgroundTaskSpy() { s_backgroundTaskSpy = nullptr; }
 
 SheetWindow::SheetWindow(Parts parts)
     : m_record(RuntimeNewClass(&Window::Lookup()))
 {
     m_record->setName("SheetWindow");
     window = RuntimeNewObject(*m_record);
-    button = addControl(window, PushButton::Lookup(), "PushButton1");
+    button = testsupport::addControl(window, PushButton::Lookup(), "PushButton1");
     if (parts.textField)
-        addControl(window, TextField::Lookup(), "TextField1");
+        testsupport::addControl(window, TextField::Lookup(), "TextField1");
     if (parts.popupMenu) {
-        addControl(window, PopupMenu::Lookup(), "PopupMenu1");
+        testsupport::addControl(window, PopupMenu::Lookup(), "PopupMenu1");
         setPopup("Adding\rSubtracting\rMultiplying\rDividing", 2);
     }
     setPracticeText("7");
@@ -59,10 +43,7 @@ SheetWindow::SheetWindow(Parts parts)
     });
 }
 
-SheetWindow::~SheetWindow()
-{
-    setPrintDialogHook(nullptr);
-}
+SheetWindow::~SheetWindow() { setPrintDialogHook(nullptr); }
 
 void SheetWindow::setPracticeText(const std::string& text)
 {
@@ -77,12 +58,4 @@ void SheetWindow::setPopup(const std::string& items, int row)
     PopupMenu::ListIndexSet(*popup, 0, row);
 }
 
-void SheetWindow::answerDialogWith(Ref<Graphics> page)
-{
-    m_answer = std::move(page);
-}
-
-void SheetWindow::press()
-{
-    Window1::PushButton1_Action(*button);
-}
+void SheetWindow::press() { Window1::PushButton1_Action(*button); }

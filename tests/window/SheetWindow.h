@@ -4,7 +4,6 @@
 #include "Graphics.h"
 #include "Object.h"
 #include "Ref.h"
-#include "String.h"
 
 #include <functional>
 #include <memory>
@@ -24,24 +23,21 @@ public:
         bool textField = true;
         bool popupMenu = true;
     };
-
     explicit SheetWindow(Parts parts);
-    SheetWindow()
-        : SheetWindow(Parts {})
-    {
-    }
+    SheetWindow() : SheetWindow(Parts {}) {}
     ~SheetWindow();
 
     void setPracticeText(const std::string& text);
     // Items separated by carriage returns; row is the selected one.
     void setPopup(const std::string& items, int row);
     // The page the next dialog returns; nil is a cancelled dialog.
-    void answerDialogWith(platform::Ref<platform::Graphics> page);
-    int dialogsShown() const { return static_cast<int>(m_dialogs.size()); }
-    // What each dialog was given, whether a printer setup and whether a parent window.
+    void answerDialogWith(platform::Ref<platform::Graphics> page) { m_answer = std::move(page); }
+    // A press of "Print!": the Action handler called with the button.
+    void press();
+
+    // What each dialog was given: whether a printer setup and whether a parent window.
     struct DialogArguments {
-        bool printerSetup;
-        bool parentWindow;
+        bool printerSetup, parentWindow;
         bool operator==(const DialogArguments&) const = default;
         friend void PrintTo(const DialogArguments& a, std::ostream* os)
         {
@@ -50,15 +46,12 @@ public:
         }
     };
     const std::vector<DialogArguments>& dialogArguments() const { return m_dialogs; }
-
-    // A press of "Print!": the Action handler called with the button.
-    void press();
+    int dialogsShown() const { return static_cast<int>(m_dialogs.size()); }
 
     // The window's class record, over Window's and of its own, so a test can swap its operations.
     platform::ClassRecord& record() { return *m_record; }
 
-    platform::Ref<platform::Object> window;
-    platform::Ref<platform::Object> button;
+    platform::Ref<platform::Object> window, button;
 
 private:
     platform::Ref<platform::Graphics> m_answer;
@@ -67,8 +60,7 @@ private:
 
 // Sees every call of the framework's background-task hook while it lives. The hook has no
 // observer of its own; the test program is linked with it wrapped (tests/CMakeLists.txt).
-class BackgroundTaskSpy {
-public:
+struct BackgroundTaskSpy {
     explicit BackgroundTaskSpy(std::function<void()> onCall);
     ~BackgroundTaskSpy();
     BackgroundTaskSpy(const BackgroundTaskSpy&) = delete;
