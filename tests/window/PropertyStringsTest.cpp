@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -27,9 +26,9 @@ Expected s(const char* name, const std::string& v) { return { name, String(v) };
 // The entries every control's string starts with; Index is the smallest Int32.
 Entries controlHead(const char* name, int left, int top, int width, int height, int tabIndex)
 {
-    return { s("Name", name), i32("Index", std::numeric_limits<std::int32_t>::min()), i32("Left", left),
-             i32("Top", top), i32("Width", width), i32("Height", height), b("LockLeft", false), b("LockTop", false),
-             b("LockRight", false), b("LockBottom", false), i32("TabPanelIndex", 0), i32("TabIndex", tabIndex) };
+    return { s("Name", name), i32("Index", INT32_MIN), i32("Left", left), i32("Top", top), i32("Width", width),
+             i32("Height", height), b("LockLeft", false), b("LockTop", false), b("LockRight", false),
+             b("LockBottom", false), i32("TabPanelIndex", 0), i32("TabIndex", tabIndex) };
 }
 
 Entries staticTextTail(const std::string& text, std::int32_t align, bool multiline)
@@ -92,13 +91,12 @@ TEST(ProgramStrings, DecodeIntoExactlyTheirEntriesAndAreListed)
         SCOPED_TRACE(c.target);
         const String bytes = c.bytes();
         EXPECT_EQ(bytes.size(), c.length);
-        Entries expected = c.head;
-        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
         const auto entries = decoded(c);
-        ASSERT_EQ(entries.size(), expected.size());
+        ASSERT_EQ(entries.size(), c.head.size() + c.tail.size());
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            EXPECT_EQ(entries[i].entryName, expected[i].entryName) << "entry " << i + 1;
-            EXPECT_EQ(entries[i].value, expected[i].value) << "entry " << i + 1 << " " << expected[i].entryName;
+            const Expected& x = i < c.head.size() ? c.head[i] : c.tail[i - c.head.size()];
+            EXPECT_EQ(entries[i].entryName, x.entryName) << "entry " << i + 1;
+            EXPECT_EQ(entries[i].value, x.value) << "entry " << i + 1 << " " << x.entryName;
         }
         EXPECT_EQ(PropertyString::encode(entries), bytes);
         const auto it = std::ranges::find(all, std::string_view(c.target), &PropertyStrings::Constant::target);

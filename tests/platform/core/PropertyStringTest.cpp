@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <random>
 #include <string>
 #include <tuple>
@@ -20,9 +19,7 @@ using namespace std::string_literals;
 namespace {
 
 std::vector<PropertyEntry> decode(const std::string& bytes, std::string_view className)
-{
-    return PropertyString::decode(String(bytes), PropertySchema::forClass(className));
-}
+{ return PropertyString::decode(String(bytes), PropertySchema::forClass(className)); }
 
 // The bytes the compile-time entry helpers build.
 std::string compiled(const auto& entry) { return std::string(propertyBytesView(entry)); }
@@ -34,11 +31,10 @@ std::string compiled(const auto& entry) { return std::string(propertyBytesView(e
 // Guards: the writer producing a string that no reader can step through.
 TEST(PropertyString, ExamplesBuildAndReadTheExactBytesAndEntriesKeepTheirBytesOffsetsAndType)
 {
-    constexpr std::int32_t smallest = std::numeric_limits<std::int32_t>::min();
     const struct { const char* name; std::string encoded, expected; const char* className; PropertyValue value; }
     examples[] = {
         { "Width", compiled(entryInt32("Width", 455)), "Width \x00\x00\x01\xC7"s, "PushButton", std::int32_t { 455 } },
-        { "Index", compiled(entryInt32("Index", smallest)), "Index \x80\x00\x00\x00"s, "StaticText", smallest },
+        { "Index", compiled(entryInt32("Index", INT32_MIN)), "Index \x80\x00\x00\x00"s, "StaticText", INT32_MIN },
         { "Default", compiled(entryBoolean("Default", true)), "Default \x01"s, "PushButton", true },
         { "BackColor", compiled(entryColor("BackColor", { 0xFF, 0xFF, 0xFF })), "BackColor \xFF\xFF\xFF"s, "Window",
           Color { 0xFF, 0xFF, 0xFF } },
@@ -51,9 +47,8 @@ TEST(PropertyString, ExamplesBuildAndReadTheExactBytesAndEntriesKeepTheirBytesOf
         EXPECT_EQ(c.encoded, c.expected);
         const auto entries = decode(c.expected, c.className);
         ASSERT_EQ(entries.size(), 1u);
-        EXPECT_EQ(entries[0].name, c.name);
-        EXPECT_EQ(entries[0].value, c.value);
-        EXPECT_EQ(entries[0].offset, 0u);
+        EXPECT_EQ(std::tie(entries[0].name, entries[0].value, entries[0].offset),
+                  std::make_tuple(std::string_view(c.name), c.value, std::size_t { 0 }));
         EXPECT_EQ(std::string(PropertyString::encode(entries).bytes()), c.expected);
     }
     EXPECT_TRUE(PropertyString::decode(String(), PropertySchema::forClass("Window")).empty());
@@ -79,8 +74,7 @@ TEST(PropertyString, ExamplesBuildAndReadTheExactBytesAndEntriesKeepTheirBytesOf
     }
 }
 
-const std::string width455 = "Width \x00\x00\x01\xC7"s;
-const std::string visibleTrue = "Visible \x01"s;
+const std::string width455 = "Width \x00\x00\x01\xC7"s, visibleTrue = "Visible \x01"s;
 
 // entryName is empty when the name cannot be read.
 const struct { const char *label, *className; std::string bytes; std::size_t entryNumber; std::string entryName;

@@ -23,7 +23,7 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
+#include <cmath>
 #include <map>
 #include <string>
 #include <tuple>
@@ -33,23 +33,17 @@ using namespace platform;
 using namespace std::string_literals;
 
 // For failure messages: a text as GoogleTest prints it inside a PropertyValue.
-namespace platform {
-static void PrintTo(const String& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-}
+namespace platform { static void PrintTo(const String& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; } }
 
 namespace {
 
 using Entries = std::vector<PropertyEntry>;
 
-PropertyEntry entry(std::string_view name, PropertyValue value) { return { name, {}, {}, std::move(value) }; }
+PropertyEntry entry(std::string_view name, PropertyValue value) { return { name, {}, {}, value }; }
 
 // Applies the entries to the target, which it gives back.
 Ref<Object> set(const Ref<Object>& target, const Entries& entries)
-{
-    SetProperties(*target, PropertyString::encode(entries));
-    return target;
-}
-
+{ SetProperties(*target, PropertyString::encode(entries)); return target; }
 
 // lookup is nullptr for the window itself; before is a state that a bad string must leave as it is.
 struct ClassCase { const char* className; const ClassRecord& (*lookup)(); Entries before; };
@@ -166,10 +160,10 @@ TEST(SetProperties, EveryDeclaredPropertyAppliesAndReadsBackAndAnObjectWithoutAn
         const Ref<Object> target = w.of(c);
         for (int variant = 0; variant < 2; ++variant) {
             SCOPED_TRACE(c.className + ", variant "s + std::to_string(variant));
-            std::vector<PropertyEntry> entries;
+            Entries entries;
             for (const PropertyInfo& p : PropertySchema::forClass(c.className).entryNames())
                 entries.push_back({ p.name, p.entryName, {}, sample(p, !c.lookup, variant) });
-            ASSERT_NO_THROW(SetProperties(*target, PropertyString::encode(entries)));
+            ASSERT_NO_THROW(set(target, entries));
             for (const PropertyEntry& e : entries)
                 EXPECT_EQ(GetProperty(*target, e.entryName), e.value) << e.entryName;
         }
@@ -194,12 +188,11 @@ TEST(SetProperties, WindowOnScreenHoldsItsControlsInTabOrderWithinItsContentArea
         EXPECT_EQ(w.content().findChildren<QWidget*>().size(), 1);
     }
     EXPECT_TRUE(w.content().findChildren<QWidget*>().isEmpty());
-    const auto add = [&](const ClassRecord& record, const char* name, std::int32_t tabIndex)
-    { return set(w.add(record, name), { entry("TabIndex", tabIndex) }); };
-    const Ref<Object> button = add(PushButton::Lookup(), "PushButton1", 3);
-    add(StaticText::Lookup(), "StaticText1", 0);
-    const Ref<Object> field = add(TextField::Lookup(), "TextField1", 2);
-    const Ref<Object> popup = add(PopupMenu::Lookup(), "PopupMenu1", 1);
+    const auto add = [&](const ClassRecord& (*lookup)(), const char* name, std::int32_t tabIndex)
+    { return set(w.add(lookup(), name), { entry("TabIndex", tabIndex) }); };
+    const Ref<Object> button = add(PushButton::Lookup, "PushButton1", 3);
+    add(StaticText::Lookup, "StaticText1", 0);
+    const Ref<Object> field = add(TextField::Lookup, "TextField1", 2), popup = add(PopupMenu::Lookup, "PopupMenu1", 1);
     set(w.window, { entry("Width", 320), entry("Height", 150), entry("Visible", true) });
     EXPECT_EQ(w.content().size(), QSize(320, 150));
     ASSERT_TRUE(w.content().isVisible());
@@ -228,8 +221,7 @@ TEST(TextSize, BadSizesAreRefusedZeroIsThePlatformSizeAndOnlyUnitZeroIsTaken)
     QWidget& widget = widgetOf(field);
     const auto pixels = [&] { return QFontInfo(widget.font()).pixelSize(); };
     RectControl::TextSizeSet(*field, 0, 12.0f);
-    using limits = std::numeric_limits<float>;
-    for (float bad : { -1.0f, limits::quiet_NaN(), limits::infinity(), 1e10f }) {
+    for (float bad : { -1.0f, NAN, INFINITY, 1e10f }) {
         EXPECT_THROW(RectControl::TextSizeSet(*field, 0, bad), OutOfBoundsException) << bad;
         EXPECT_EQ(RectControl::TextSizeGet(*field), 12.0f);
         EXPECT_EQ(pixels(), 12);
@@ -271,8 +263,7 @@ const struct { const char* label; PropertyTable (*make)(); const char* named; } 
     { "Undeclared", [] { return table({ kept("Count"), kept("Shown"), kept("Colour") }); }, "Colour" },
     { "InheritedBoundAgain", [] { return table({ kept("Count"), kept("Shown"), kept("Caption") }); }, "Caption" },
     { "AccessorsOfAnotherType", [] { return table({ kept("Count"), { "Shown", setCount, count } }); }, "Shown" },
-    { "KeptWithAGetterOfAnotherType",
-      [] { return table({ kept("Count"), kept("Shown", setShown, count) }); }, "Shown" },
+    { "KeptWithGetterOfAnotherType", [] { return table({ kept("Count"), kept("Shown", setShown, count) }); }, "Shown" },
     { "RangeOnABoolean", [] { return table({ kept("Count"), kept("Shown", small, setShown) }); }, "Shown" },
     { "ParentNotTheSchemas", [] { return table({ kept("Count"), kept("Shown") }, false); }, "parent" },
 };
