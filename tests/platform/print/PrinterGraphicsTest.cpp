@@ -21,16 +21,15 @@
 
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
 #include <tuple>
 
-#include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using namespace platform;
 using testsupport::runTool;
@@ -73,49 +72,32 @@ void drawSheet(Graphics& page)
         page.DrawString("0 1 2 3 4 5 6 7 8 9 \xC3\x97 7", 20, 80 + 60 * row, 0, false);
 }
 
-// What a print that could not be made tells on standard error.
-std::string toldFor(const std::string& target, const std::string& reason)
-{
-    return "Sumwise: could not print to \"" + target + "\": " + reason + ". Nothing was written; any earlier file there is unchanged.";
-}
-
 bool setAppendOnly(const QString& file, bool on)
 {
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
+    QFile f(file);
     int flags = 0;
-    const bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
-        && (flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-    if (fd >= 0)
-        ::close(fd);
-    return done;
+    return f.open(QIODevice::ReadOnly) && ioctl(f.handle(), FS_IOC_GETFLAGS, &flags) == 0
+        && (flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL, ioctl(f.handle(), FS_IOC_SETFLAGS, &flags) == 0);
 }
 
 // Every leak check of these tests is the fixture's own, made once the test has let go.
 class PdfPage : public testsupport::FrameworkTest {
 protected:
     // An append-only target would outlive the test's folder.
-    void releaseHeld() override
-    {
-        setPrintDialogHook({});
-        setAppendOnly(path("out/sheet.pdf"), false);
-    }
+    void releaseHeld() override { setPrintDialogHook({}); setAppendOnly(path("out/sheet.pdf"), false); }
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     static std::string str(const QString& s) { return s.toStdString(); }
-    static void hookTo(const QString& pdf)
-    {
-        setPrintDialogHook([pdf](const Ref<Object>&, const Ref<Object>&) { return OpenPdfPage(str(pdf)); });
-    }
-    // Prints a sheet through the print dialog (or its hook) and gives what was told on standard error.
-    static std::string printSheet()
+    static void hookTo(const QString& pdf) { setPrintDialogHook([pdf](auto&, auto&) { return OpenPdfPage(str(pdf)); }); }
+    // A sheet printed through the dialog (or its hook) is told on standard error as not printed to
+    // target for reason, and the program goes on: the next print, to a writable file, prints a whole sheet.
+    void expectToldThenNextPrintWhole(const std::string& target, const std::string& reason) const
     {
         testing::internal::CaptureStderr();
         if (Ref<Graphics> page = OpenPrinterDialog(nullptr, nullptr))
             drawSheet(*page);
-        return testing::internal::GetCapturedStderr();
-    }
-    // The program goes on after a print that failed: the next one, to a writable file, prints a whole sheet.
-    void expectNextPrintWhole() const
-    {
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find("Sumwise: could not print to \"" + target + "\": " + reason
+                            + ". Nothing was written; any earlier file there is unchanged."), std::string::npos) << told;
         hookTo(path("next.pdf"));
         drawSheet(*OpenPrinterDialog(nullptr, nullptr));
         EXPECT_NE(pdfText(path("next.pdf")).find("Multiplying 7"), std::string::npos);
@@ -124,15 +106,14 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// Guards: the minus, times and divide signs printed as missing glyphs or as other characters, a
-// page whose font is not embedded or is not the Arial-compatible Liberation Sans, a page whose job
-// never ends (the file left without its end), and NextPage not starting a second page.
-// Guards: device pixels taken for points, (0, 0) at the paper's corner instead of the printable
-// area's, the y of DrawString taken as the top of the text instead of its baseline, and sizes that
-// Qt would ignore or turn into overflowing pixel sizes, taken silently.
-// Guards: StringWidth measured in another font, size or resolution than DrawString draws in, which
-// would misplace every centred title and aligned operand; the wrap width ignored (text running on
-// past it), and condensed text left wider than the width it was given.
+// Guards: the minus, times and divide signs printed as missing glyphs or as other characters; a
+// page whose font is not embedded or is not the Arial-compatible Liberation Sans; a page whose job
+// never ends (the file left without its end); NextPage not starting a second page; device pixels
+// taken for points; (0, 0) at the paper's corner instead of the printable area's; the y of
+// DrawString taken as the top of the text instead of its baseline; sizes that Qt would ignore or
+// turn into overflowing pixel sizes, taken silently; StringWidth measured in another font, size or
+// resolution than DrawString draws in (misplacing every centred title and aligned operand); the
+// wrap width ignored (text running on past it); condensed text left wider than the width given.
 TEST_F(PdfPage, DrawsWhatItIsToldWhereItIsToldInAnEmbeddedLiberationSans)
 {
     const QString pdf = path("page.pdf");
@@ -152,13 +133,8 @@ TEST_F(PdfPage, DrawsWhatItIsToldWhereItIsToldInAnEmbeddedLiberationSans)
         page->DrawString("alpha beta gamma", 50, 100, static_cast<std::int32_t>(page->StringWidth("alpha beta")) + 2, false);
         page->DrawString("condensed to fit", 50, 300, 40, true);
         EXPECT_THROW(page->DrawString("x", 0, 0, -1, false), OutOfBoundsException);
-        page->SetTextSize(20);
-        page->SetBold(true);
-        ascent20Bold = page->TextAscent();
-        page->SetBold(false);
         page->SetTextSize(0); // the default size
-        EXPECT_EQ(page->TextSize(), 0.0f);
-        EXPECT_EQ(page->TextAscent(), ascent12);
+        EXPECT_EQ(std::pair(page->TextSize(), page->TextAscent()), std::pair(0.0f, ascent12));
         for (float bad : { -1.0f, NAN, INFINITY, 5000.0f })
             EXPECT_THROW(page->SetTextSize(bad), OutOfBoundsException) << bad;
         EXPECT_EQ(page->TextSize(), 0.0f);
@@ -166,6 +142,7 @@ TEST_F(PdfPage, DrawsWhatItIsToldWhereItIsToldInAnEmbeddedLiberationSans)
             page->SetTextSize(cases[i].size);
             page->SetBold(cases[i].bold);
             widths[i] = page->StringWidth(cases[i].text);
+            ascent20Bold = i == 0 ? page->TextAscent() : ascent20Bold; // the first is in the title's 20 points bold
             page->DrawString(cases[i].text, 50, y, 0, false);
             page->DrawLine(50, y + 3, 100, y + 3);
         }
@@ -181,10 +158,9 @@ TEST_F(PdfPage, DrawsWhatItIsToldWhereItIsToldInAnEmbeddedLiberationSans)
     EXPECT_NE(pdfText(pdf).find("two"), std::string::npos);
     const QStringList fonts = QString::fromStdString(runTool("pdffonts", { pdf })).split('\n', Qt::SkipEmptyParts).mid(2);
     EXPECT_EQ(fonts.size(), 2) << "one regular and one bold font";
-    for (const QString& row : fonts) {
-        EXPECT_TRUE(row.contains("LiberationSans") || row.contains("Arial")) << str(row);
-        EXPECT_EQ(row.split(' ', Qt::SkipEmptyParts).value(4), "yes") << "not embedded: " << str(row);
-    }
+    for (const QString& row : fonts)
+        EXPECT_TRUE((row.contains("LiberationSans") || row.contains("Arial")) && row.split(' ', Qt::SkipEmptyParts).value(4) == "yes")
+            << "not an embedded Liberation Sans: " << str(row);
 
     const auto lines = textLines(pdf);
     for (const char* drawn : { "Baseline", "alpha beta", "gamma", "condensed to fit" })
@@ -223,26 +199,21 @@ TEST_F(PdfPage, RefusedTargetThrowsAClearErrorAndLeaksNothing)
             Ref<Graphics> page = OpenPdfPage(target);
             ADD_FAILURE() << "a page was handed out";
         } catch (const PrintJobException& e) {
-            EXPECT_NE(std::string(e.what()).find(said), std::string::npos) << e.what();
-            EXPECT_TRUE(target.find('\0') != std::string::npos || std::string(e.what()).find(target) != std::string::npos) << e.what();
+            const std::string what = e.what();
+            EXPECT_NE(what.find(said), std::string::npos) << what;
+            EXPECT_TRUE(target.find('\0') != std::string::npos || what.find(target) != std::string::npos) << what;
         }
     }
 }
 
-// What a print to a file leaves: the file's bytes and every other name in its folder.
-struct Leftovers {
-    QByteArray bytes;
-    QStringList others;
-    bool operator==(const Leftovers&) const = default;
-};
+// What a print to a file leaves: the file's bytes and every name in its folder.
+struct Leftovers { QByteArray bytes; QStringList names; bool operator==(const Leftovers&) const = default; };
 
 Leftovers leftoversOf(const QString& file)
 {
     QFile f(file);
-    Leftovers l { f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(),
-                  QDir(QFileInfo(file).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) };
-    l.others.removeAll(QFileInfo(file).fileName());
-    return l;
+    return { f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(),
+             QDir(QFileInfo(file).absolutePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) };
 }
 
 const QByteArray earlierSheet = "%PDF-1.4 an earlier sheet that must survive\n";
@@ -269,7 +240,7 @@ TEST_F(PdfPage, FileSizeLimitKeepsTheEarlierFileAndIsTold)
         setrlimit(RLIMIT_FSIZE, &small);
         std::signal(SIGXFSZ, SIG_IGN);
         drawSheet(*OpenPrinterDialog(nullptr, nullptr));
-        const bool unchanged = leftoversOf(pdf) == Leftovers { earlierSheet, {} };
+        const bool unchanged = leftoversOf(pdf) == Leftovers { earlierSheet, { "sheet.pdf" } };
         setrlimit(RLIMIT_FSIZE, &limit);
         drawSheet(*OpenPrinterDialog(nullptr, nullptr));
         std::_Exit(unchanged ? 0 : 2); // 2: the earlier file changed or a temporary file was left
@@ -279,11 +250,14 @@ TEST_F(PdfPage, FileSizeLimitKeepsTheEarlierFileAndIsTold)
                 "Sumwise: could not print to \"[^\"]*/sheet\\.pdf\": File too large\\. Nothing was written; any "
                 "earlier file there is unchanged\\.");
     EXPECT_NE(pdfText(pdf).find("Multiplying 7"), std::string::npos);
-    EXPECT_EQ(leftoversOf(pdf).others, QStringList()) << "a temporary file was left";
+    EXPECT_EQ(leftoversOf(pdf).names, QStringList { "sheet.pdf" }) << "a temporary file was left";
 }
 
-// before makes the target unwritable before the job starts, after once it started (either nil).
+// before makes the target unwritable before the job starts (or only finds out whether after can),
+// after once it started; either may be nil.
 struct UnwritableCase { const char* name; std::function<bool(const QString& target)> before, after; const char* reason; };
+
+void PrintTo(const UnwritableCase& c, std::ostream* out) { *out << c.name; }
 
 class UnwritableTarget : public PdfPage, public testing::WithParamInterface<UnwritableCase> {};
 
@@ -299,28 +273,24 @@ TEST_P(UnwritableTarget, IsToldAndChangesNothing)
     if (c.before && !c.before(target))
         GTEST_SKIP() << "this file system cannot make the target unwritable that way";
     const Leftovers before = leftoversOf(target);
-    bool unwritable = !c.after;
-    setPrintDialogHook([&](const Ref<Object>&, const Ref<Object>&) {
+    setPrintDialogHook([&](auto&, auto&) {
         Ref<Graphics> page = OpenPdfPage(str(target));
-        unwritable = unwritable || c.after(target);
+        EXPECT_TRUE(!c.after || c.after(target)) << "the target could not be made unwritable";
         return page;
     });
-    const std::string told = printSheet();
-    if (!unwritable)
-        GTEST_SKIP() << "this file system cannot make the target unwritable that way";
-    EXPECT_NE(told.find(toldFor(str(target), c.reason)), std::string::npos) << told;
+    expectToldThenNextPrintWhole(str(target), c.reason);
     const Leftovers after = leftoversOf(target);
     EXPECT_EQ(after.bytes, c.after ? after.bytes : before.bytes) << "the earlier file changed";
-    EXPECT_EQ(after.others, before.others) << "a temporary file was left";
-    expectNextPrintWhole();
+    EXPECT_EQ(after.names, before.names) << "a temporary file was left";
 }
 
 const auto appendOnly = [](const QString& f) { return setAppendOnly(f, true); };
+const auto canBeAppendOnly = [](const QString& f) { return setAppendOnly(f, true) && setAppendOnly(f, false); };
 
 INSTANTIATE_TEST_SUITE_P(
     Table, UnwritableTarget,
     testing::Values(UnwritableCase { "AppendOnlyFromTheStart", appendOnly, nullptr, "Operation not permitted" },
-                    UnwritableCase { "AppendOnlyAfterTheStart", nullptr, appendOnly, "Operation not permitted" },
+                    UnwritableCase { "AppendOnlyAfterTheStart", canBeAppendOnly, appendOnly, "Operation not permitted" },
                     UnwritableCase { "FolderInItsPlaceAfterTheStart", nullptr,
                                      [](const QString& f) { return QFile::remove(f) && QDir().mkdir(f); }, "Is a directory" },
                     UnwritableCase { "FolderGoneBeforeTheStart",
@@ -334,9 +304,7 @@ TEST_F(PdfPage, FullDeviceIsTold)
     if (!QFileInfo("/dev/full").isWritable())
         GTEST_SKIP() << "no /dev/full to write to";
     hookTo("/dev/full");
-    const std::string told = printSheet();
-    EXPECT_NE(told.find(toldFor("/dev/full", "No space left on device")), std::string::npos) << told;
-    expectNextPrintWhole();
+    expectToldThenNextPrintWhole("/dev/full", "No space left on device");
 }
 
 // Guards: a test hook whose nil is not passed on as "cancelled"; a printer settings object silently
@@ -345,7 +313,7 @@ TEST_F(PdfPage, FullDeviceIsTold)
 // the dialog said.
 TEST_F(PdfPage, HookOrRealDialogGivesNilOnCancelAndPrintsToTheFileChosen)
 {
-    setPrintDialogHook([](const Ref<Object>&, const Ref<Object>&) { return Ref<Graphics>(); });
+    setPrintDialogHook([](auto&, auto&) { return Ref<Graphics>(); });
     EXPECT_TRUE(OpenPrinterDialog(nullptr, nullptr).isNil());
     setPrintDialogHook({});
     EXPECT_THROW(OpenPrinterDialog(OpenPdfPage(str(path("settings.pdf"))), nullptr), UnsupportedOperationException);
