@@ -30,6 +30,8 @@ namespace {
 
 using testsupport::names;
 using Names = std::vector<std::string>;
+using Item = const Ref<Object>&;
+using Str = const String&;
 
 // The menu bar's record, for swapping its slots.
 ClassRecord& barRecord() { return MenuBar1::ctblinit(), *MenuBar1::ctbl; }
@@ -44,23 +46,19 @@ const std::vector<std::vector<Expected>> menus = {
       { "EditClear", "&Delete", "" }, { "UntitledMenu0", "-", nullptr }, { "EditSelectAll", "Select &All", "Cmd+A" } },
 };
 
-// While logSetters is on, the menu items' setters append the item's name after the call and the setter to
-// setterLog, which the build's other steps are logged to too. The setters offer no observer of their own; the test
-// program is linked with them wrapped.
-bool logSetters = false;
-Names setterLog;
+// The steps of a build, each as its test logs it. While logging is on, each setter of a menu item logs the item's name
+// after the call and the setter's: the setters offer no observer of their own, so the test program is linked with them
+// wrapped.
+Names buildLog;
+bool logging = false;
+void logSetter(Object& item, const char* setter) { if (logging) buildLog.push_back(nameOf(item) + " " + setter); }
 
 }
 
 #define SUMWISE_LOGGED_SETTER(setter, mangled, Value)                                                                 \
     void real##setter(Object&, std::int32_t, Value) __asm__("__real_" #mangled);                                       \
     void wrapped##setter(Object&, std::int32_t, Value) __asm__("__wrap_" #mangled);                                    \
-    void wrapped##setter(Object& item, std::int32_t index, Value value)                                                \
-    {                                                                                                                  \
-        real##setter(item, index, value);                                                                              \
-        if (logSetters)                                                                                                \
-            setterLog.push_back(nameOf(item) + " " #setter);                                                           \
-    }
+    void wrapped##setter(Object& item, std::int32_t i, Value v) { real##setter(item, i, v); logSetter(item, #setter); }
 SUMWISE_LOGGED_SETTER(Name, _ZN8platform8MenuItem7NameSetERNS_6ObjectEiRKNS_6StringE, const String&)
 SUMWISE_LOGGED_SETTER(AutoEnable, _ZN8platform8MenuItem13AutoEnableSetERNS_6ObjectEib, bool)
 SUMWISE_LOGGED_SETTER(Text, _ZN8platform8MenuItem7TextSetERNS_6ObjectEiRKNS_6StringE, const String&)
@@ -114,7 +112,8 @@ TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
         members.push_back(m.name.toStdString() + " " + m.signature.toStdString() + " " + attributes(m.attributes));
         EXPECT_EQ(m.invoker, &Invoker::forSignature("%%")) << members.back();
     }
-    EXPECT_EQ(members, Names({ "Untitled0 %% __Scope=Public", "Untitled1 %% __Scope=Public", "Constructor %% __Scope=Public" }));
+    EXPECT_EQ(members,
+              Names({ "Untitled0 %% __Scope=Public", "Untitled1 %% __Scope=Public", "Constructor %% __Scope=Public" }));
     EXPECT_EQ(attributes(record.attributes()), "__Scope=Public");
 
     const Ref<Object> bar = RuntimeNewObject(record);
@@ -127,24 +126,24 @@ TEST_F(MenuBar1Test, TheRecordExtendsMenuBarWithItsOwnOperations)
 // Guards: an item with a wrong name, text, shortcut, class or place, or not auto-enabled; the method table bypassed; a top menu held instead of found anew; a setter out of order; an item attached before it is complete.
 TEST_F(MenuBar1Test, BuildsTheMenusThroughTheMethodTableInRowOrder)
 {
-    setterLog.clear();
-    using Item = const Ref<Object>&;
+    buildLog.clear();
     RecordSwap toBar(barRecord(), MenuItem::SlotAppend, runFirst<void, Item>("Append", [](Object&, Item item) {
-        setterLog.push_back(nameOf(*item) + " attached to the menu bar");
+        buildLog.push_back(nameOf(*item) + " attached to the menu bar");
     }));
-    // A record is mutable (see ClassCache): this swaps the code of MenuItem's, which the top menus use, and puts it back.
+    // A record is mutable (see ClassCache): this swaps the code of MenuItem's, which top menus use, and puts it back.
     RecordSwap toMenu(const_cast<ClassRecord&>(MenuItem::Lookup()), MenuItem::SlotAppend,
                       runFirst<void, Item>("Append", [](Object& menu, Item item) {
-                          setterLog.push_back(nameOf(*item) + " attached to " + nameOf(menu));
+                          buildLog.push_back(nameOf(*item) + " attached to " + nameOf(menu));
                       }));
-    RecordSwap child(barRecord(), MenuItem::SlotChild, runFirst<Ref<Object>, const String&>("Child", [](Object&, const String& name) {
-        setterLog.push_back("Child " + name.toStdString());
+    RecordSwap child(barRecord(), MenuItem::SlotChild, runFirst<Ref<Object>, Str>("Child", [](Object&, Str name) {
+        buildLog.push_back("Child " + name.toStdString());
     }));
-    RecordSwap untitled0(barRecord(), MenuBar1::SlotUntitled0, runFirst<void>("Untitled0", [](Object&) { setterLog.push_back("Untitled0"); }));
-    RecordSwap untitled1(barRecord(), MenuBar1::SlotUntitled1, runFirst<void>("Untitled1", [](Object&) { setterLog.push_back("Untitled1"); }));
-    logSetters = true;
+    auto logged = [](const char* name) { return runFirst<void>(name, [name](Object&) { buildLog.push_back(name); }); };
+    RecordSwap untitled0(barRecord(), MenuBar1::SlotUntitled0, logged("Untitled0"));
+    RecordSwap untitled1(barRecord(), MenuBar1::SlotUntitled1, logged("Untitled1"));
+    logging = true;
     const Ref<Object> bar = MenuBar1::implicitInstance();
-    logSetters = false;
+    logging = false;
 
     Names expected;
     ASSERT_EQ(names(bar), Names({ "FileMenu", "EditMenu" }));
@@ -157,12 +156,13 @@ TEST_F(MenuBar1Test, BuildsTheMenusThroughTheMethodTableInRowOrder)
             const auto& [rowName, text, shortcut] = menus[m][i];
             const std::string name = rowName;
             const MenuItem& item = i == 0 ? top : *top.children()[i - 1];
-            // Name, text, shortcut, whether it was set, auto-enabled, a quit item, a menu item, and entries only on top.
-            EXPECT_EQ(std::tuple(item.name().toStdString(), item.text().toStdString(), item.keyboardShortcut().toStdString(),
-                                 item.keyboardShortcutWasSet(), item.autoEnable(), item.isA(QuitMenuItem::Lookup()),
-                                 item.isA(MenuItem::Lookup()), i == 0 || item.children().empty()),
-                      std::tuple(name, std::string(text), std::string(shortcut ? shortcut : ""), shortcut != nullptr, true,
-                                 name == "FileQuit", true, true));
+            // Name, text, shortcut, whether it was set, auto-enabled, a quit item, a menu item, entries only on top.
+            EXPECT_EQ(std::tuple(item.name().toStdString(), item.text().toStdString(),
+                                 item.keyboardShortcut().toStdString(), item.keyboardShortcutWasSet(), item.autoEnable(),
+                                 item.isA(QuitMenuItem::Lookup()), item.isA(MenuItem::Lookup()),
+                                 i == 0 || item.children().empty()),
+                      std::tuple(name, std::string(text), std::string(shortcut ? shortcut : ""), shortcut != nullptr,
+                                 true, name == "FileQuit", true, true));
             expected.insert(expected.end(), { name + " Name", name + " AutoEnable", name + " Text" });
             if (shortcut)
                 expected.push_back(name + " KeyboardShortcut");
@@ -172,7 +172,7 @@ TEST_F(MenuBar1Test, BuildsTheMenusThroughTheMethodTableInRowOrder)
                 expected.insert(expected.end(), { "Child " + topName, name + " attached to " + topName });
         }
     }
-    EXPECT_EQ(setterLog, expected);
+    EXPECT_EQ(buildLog, expected);
 }
 
 // Guards: a second menu bar, menus built twice, or a reference kept or lost by the accessor; a failed construction storing a half-built menu bar, leaking it, swallowing the error, or undoing the items already attached.
@@ -184,7 +184,7 @@ TEST_F(MenuBar1Test, TheAccessorBuildsOnceKeepsOneReferenceAndLeavesTheGlobalNil
     Ref<Object> halfBuilt, editMenu;
     int editLookups = 0;
     {
-        RecordSwap child(barRecord(), MenuItem::SlotChild, runFirst<Ref<Object>, const String&>("Child", [&](Object& bar, const String& name) {
+        RecordSwap child(barRecord(), MenuItem::SlotChild, runFirst<Ref<Object>, Str>("Child", [&](Object& bar, Str name) {
             // Just before the Cut entry is attached, the Edit menu goes away.
             if (name == String("EditMenu") && ++editLookups == 3) {
                 halfBuilt = Ref<Object>(&bar);

@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -24,16 +23,25 @@ using Names = std::vector<std::string>;
 
 // A bar with File { Open, Recent { One, Two } } and Edit { Copy }.
 struct SampleBar {
-    Ref<Object> bar = newItem("Bar", MenuBar::Lookup()), file = newItem("FileMenu"), recent = newItem("Recent"),
-                edit = newItem("EditMenu");
+    Ref<Object> bar = newItem("Bar", MenuBar::Lookup()), file = newItem("File"), recent = newItem("Recent"),
+                edit = newItem("Edit");
     SampleBar()
     {
-        using Pairs = std::vector<std::pair<Ref<Object>, Ref<Object>>>;
-        for (const auto& [parent, item] : Pairs { { bar, file }, { bar, edit }, { file, newItem("FileOpen") }, { file, recent },
-                                                  { recent, newItem("One") }, { recent, newItem("Two") }, { edit, newItem("EditCopy") } })
+        for (const auto& [parent, item] : std::vector<std::pair<Ref<Object>, Ref<Object>>> { { bar, file }, { bar, edit },
+                 { file, newItem("Open") }, { file, recent }, { recent, newItem("One") }, { recent, newItem("Two") },
+                 { edit, newItem("Copy") } })
             append(parent, item);
     }
 };
+
+// The names below an item, each entry's own entries in brackets: "File(Open Recent(One Two)) Edit(Copy)".
+std::string tree(Object& item)
+{
+    std::string text;
+    for (const Ref<MenuItem>& c : MenuItem::from(item).children())
+        text += (text.empty() ? "" : " ") + c->name().toStdString() + (c->children().empty() ? "" : "(" + tree(*c) + ")");
+    return text;
+}
 
 // Guards: a slot out of place or without code, which makes every call by index from a derived record run the wrong
 // code; the quit item without its handler, which would leave File > Quit doing nothing, or without its second Action.
@@ -43,10 +51,11 @@ TEST(MenuRecords, KeepTheSlotOrderAndEvents)
                               "Remove", "_Lookup", "_Lookup", "MenuItem", "Constructor", "PopUp", "PopUp", "_Swap",
                               "_DisableEntirely", "_SelfEnable", "MenuItem", "Constructor" };
     struct Row { const char* name; const ClassRecord& (*record)(); const ClassRecord* parent; Names ownSlots, events; };
+    const ClassRecord* item = &MenuItem::Lookup();
     for (const Row& row : std::vector<Row> {
              { "MenuItem", &MenuItem::Lookup, nullptr, {}, { "Action", "EnableMenu" } },
-             { "MenuBar", &MenuBar::Lookup, &MenuItem::Lookup(), { "_InstallClone", "__DependencyList" }, { "Action", "EnableMenu" } },
-             { "QuitMenuItem", &QuitMenuItem::Lookup, &MenuItem::Lookup(), { "Event_Action" }, { "Action", "EnableMenu", "Action" } } }) {
+             { "MenuBar", &MenuBar::Lookup, item, { "_InstallClone", "__DependencyList" }, { "Action", "EnableMenu" } },
+             { "QuitMenuItem", &QuitMenuItem::Lookup, item, { "Event_Action" }, { "Action", "EnableMenu", "Action" } } }) {
         SCOPED_TRACE(row.name);
         const ClassRecord& record = row.record();
         EXPECT_EQ(&row.record(), &record) << "built once";
@@ -65,43 +74,24 @@ TEST(MenuRecords, KeepTheSlotOrderAndEvents)
     }
 }
 
-// Guards: overloaded operations sharing code or signature, so one Remove would be taken for another; _Swap losing
-// the replaced entry's place.
-TEST(MenuItemEditing, SwapKeepsThePlaceAndEachRemoveRemovesByItsOwnKind)
-{
-    SampleBar s;
-    const Ref<Object> old = child(s.file, "FileOpen");
-    MenuItem::Swap(*s.file, "FileOpen", newItem("FileNew"));
-    EXPECT_EQ(names(s.file), Names({ "FileNew", "Recent" }));
-    EXPECT_EQ(MenuItem::from(*old).parentItem(), nullptr);
-    const ClassRecord& r = s.file->record();
-    r.callSlot<void(Object&, std::int32_t)>(MenuItem::SlotRemoveAt, *s.file, 0);
-    EXPECT_EQ(names(s.file), Names({ "Recent" }));
-    r.callSlot<void(Object&, const Ref<Object>&)>(MenuItem::SlotRemoveItem, *s.file, s.recent);
-    EXPECT_TRUE(names(s.file).empty());
-    r.callSlot<void(Object&, const String&)>(MenuItem::SlotRemoveNamed, *s.bar, String("EditMenu"));
-    EXPECT_EQ(names(s.bar), Names({ "FileMenu" }));
-    EXPECT_THROW(r.callSlot<void(Object&, const String&)>(MenuItem::SlotRemoveAt, *s.file, String("x")),
-                 SignatureMismatchException);
-}
-
 // Guards: a lookup that stops at the first level, which would miss every entry of a top menu; the numbered lookup
 // ignoring its number, so items sharing a name could not be told apart.
 TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevelAndNumberedLookupCountsInMenuOrder)
 {
     SampleBar s;
-    EXPECT_EQ(child(s.bar, "FileMenu"), s.file);
-    EXPECT_FALSE(child(s.bar, "FileOpen"));
+    EXPECT_EQ(child(s.bar, "File"), s.file);
+    EXPECT_FALSE(child(s.bar, "Open"));
     EXPECT_FALSE(child(s.bar, ""));
     EXPECT_EQ(MenuItem::from(*lookup(s.bar, "Two")).name(), String("Two"));
     EXPECT_EQ(lookup(s.bar, "Recent"), s.recent);
-    EXPECT_EQ(MenuItem::from(*lookup(s.bar, "EditCopy")).parentItem(), s.edit.get());
+    EXPECT_EQ(MenuItem::from(*lookup(s.bar, "Copy")).parentItem(), s.edit.get());
     EXPECT_FALSE(lookup(s.bar, "Missing"));
-    EXPECT_FALSE(lookup(s.bar, "filemenu")) << "names are compared exactly";
+    EXPECT_FALSE(lookup(s.bar, "file")) << "names are compared exactly";
     const Ref<Object> again = newItem("One");
     append(s.edit, again);
     auto nth = [&](std::int32_t n) {
-        return s.bar->record().callSlot<Ref<Object>(Object&, const String&, std::int32_t)>(MenuItem::SlotLookupNth, *s.bar, String("One"), n);
+        return s.bar->record().callSlot<Ref<Object>(Object&, const String&, std::int32_t)>(MenuItem::SlotLookupNth,
+                                                                                            *s.bar, String("One"), n);
     };
     EXPECT_EQ(MenuItem::from(*nth(0)).parentItem(), s.recent.get());
     EXPECT_EQ(nth(1), again);
@@ -113,8 +103,9 @@ using MenuItemTree = FrameworkTest;
 
 // Guards: lost or leaked items: the parent must keep what it is given and free it with itself; an entry outliving
 // its parent pointing at freed memory; an item shown in two menus at once, or reordering that drops or duplicates
-// entries.
-TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndAppendInsertAndCloseMoveThemWithoutCopies)
+// entries; _Swap losing the replaced entry's place; overloaded operations sharing code or signature, so one Remove
+// would be taken for another.
+TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndEachEditMovesThemWithoutCopies)
 {
     Ref<Object> menu = newItem("Menu");
     Object* raw = nullptr;
@@ -133,20 +124,29 @@ TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndAppendInsertAndCloseMoveThemWitho
     EXPECT_EQ(kept->refCount(), 1);
 
     SampleBar s;
-    const Ref<Object> open = child(s.file, "FileOpen");
-    append(s.edit, open);
-    EXPECT_EQ(names(s.file), Names({ "Recent" }));
-    EXPECT_EQ(names(s.edit), Names({ "EditCopy", "FileOpen" }));
-    append(s.edit, child(s.edit, "EditCopy"));
-    EXPECT_EQ(names(s.edit), Names({ "FileOpen", "EditCopy" }));
-    MenuItem::Insert(*s.edit, 2, open);
-    EXPECT_EQ(names(s.edit), Names({ "EditCopy", "FileOpen" }));
-    MenuItem::Insert(*s.edit, 0, open);
-    EXPECT_EQ(names(s.edit), Names({ "FileOpen", "EditCopy" }));
-    s.recent->record().callSlot<void(Object&)>(MenuItem::SlotClose, *s.recent);
-    EXPECT_TRUE(names(s.file).empty());
-    EXPECT_EQ(MenuItem::from(*s.recent).parentItem(), nullptr);
+    const Ref<Object> open = child(s.file, "Open"), copy = child(s.edit, "Copy");
+    const ClassRecord& r = MenuItem::Lookup();
+    using I32 = std::int32_t;
+    using Item = const Ref<Object>&;
+    using Str = const String&;
+    // Each edit, and the whole bar after it.
+    for (const auto& [edit, after] : std::vector<std::pair<std::function<void()>, const char*>> {
+             { [&] { append(s.edit, open); }, "File(Recent(One Two)) Edit(Copy Open)" },
+             { [&] { append(s.edit, copy); }, "File(Recent(One Two)) Edit(Open Copy)" },
+             { [&] { MenuItem::Insert(*s.edit, 2, open); }, "File(Recent(One Two)) Edit(Copy Open)" },
+             { [&] { MenuItem::Insert(*s.edit, 0, open); }, "File(Recent(One Two)) Edit(Open Copy)" },
+             { [&] { MenuItem::Swap(*s.edit, "Open", newItem("New")); }, "File(Recent(One Two)) Edit(New Copy)" },
+             { [&] { r.callSlot<void(Object&, I32)>(MenuItem::SlotRemoveAt, *s.edit, 0); }, "File(Recent(One Two)) Edit(Copy)" },
+             { [&] { r.callSlot<void(Object&)>(MenuItem::SlotClose, *s.recent); }, "File Edit(Copy)" },
+             { [&] { r.callSlot<void(Object&, Item)>(MenuItem::SlotRemoveItem, *s.edit, copy); }, "File Edit" },
+             { [&] { r.callSlot<void(Object&, Str)>(MenuItem::SlotRemoveNamed, *s.bar, String("Edit")); }, "File" } }) {
+        edit();
+        EXPECT_EQ(tree(*s.bar), after);
+    }
+    EXPECT_EQ(MenuItem::from(*open).parentItem(), nullptr) << "swapped out";
+    EXPECT_EQ(MenuItem::from(*s.recent).parentItem(), nullptr) << "closed";
     EXPECT_EQ(s.recent->refCount(), 1);
+    EXPECT_THROW(r.callSlot<void(Object&, Str)>(MenuItem::SlotRemoveAt, *s.file, String("x")), SignatureMismatchException);
 }
 
 // Expects act to raise E.
@@ -156,24 +156,27 @@ void raises(const std::function<void()>& act) { EXPECT_THROW(act(), E); }
 // Guards: bad input that corrupts the tree (a cycle, a bar inside a menu) or passes unreported.
 TEST(MenuItemBadInput, RaisesAClearErrorAndChangesNothing)
 {
+    using Bounds = OutOfBoundsException;
+    using Unsupported = UnsupportedOperationException;
     struct Row { const char* name; void (*act)(SampleBar&); void (*raises)(const std::function<void()>&); };
     for (const Row& row : std::vector<Row> {
-             { "ItemPastTheEnd", [](SampleBar& s) { MenuItem::Item(*s.file, 2); }, &raises<OutOfBoundsException> },
-             { "ItemNegative", [](SampleBar& s) { MenuItem::Item(*s.file, -1); }, &raises<OutOfBoundsException> },
-             { "InsertPastTheEnd", [](SampleBar& s) { MenuItem::Insert(*s.file, 3, newItem("X")); }, &raises<OutOfBoundsException> },
-             { "RemovePastTheEnd", [](SampleBar& s) { MenuItem::RemoveAt(*s.file, 2); }, &raises<OutOfBoundsException> },
+             { "ItemPastTheEnd", [](SampleBar& s) { MenuItem::Item(*s.file, 2); }, &raises<Bounds> },
+             { "ItemNegative", [](SampleBar& s) { MenuItem::Item(*s.file, -1); }, &raises<Bounds> },
+             { "InsertPastTheEnd", [](SampleBar& s) { MenuItem::Insert(*s.file, 3, newItem("X")); }, &raises<Bounds> },
+             { "RemovePastTheEnd", [](SampleBar& s) { MenuItem::RemoveAt(*s.file, 2); }, &raises<Bounds> },
              { "AppendNil", [](SampleBar& s) { append(s.file, nullptr); }, &raises<NilObjectException> },
              { "AppendNotAMenuItem", [](SampleBar& s) { append(s.file, CreateArray(1, 0, -1)); }, &raises<IllegalCastException> },
-             { "AppendItself", [](SampleBar& s) { append(s.file, s.file); }, &raises<UnsupportedOperationException> },
-             { "AppendAncestor", [](SampleBar& s) { append(s.recent, s.file); }, &raises<UnsupportedOperationException> },
-             { "AppendMenuBar", [](SampleBar& s) { append(s.file, newItem("B", MenuBar::Lookup())); }, &raises<UnsupportedOperationException> },
-             { "SwapMissing", [](SampleBar& s) { MenuItem::Swap(*s.file, "Nope", newItem("X")); }, &raises<OutOfBoundsException> },
-             { "SetterIndexNotZero", [](SampleBar& s) { MenuItem::TextSet(*s.file, 1, "x"); }, &raises<OutOfBoundsException> },
-             { "SetterOnAnotherClass", [](SampleBar&) { MenuItem::TextSet(*CreateArray(1, 0, -1), 0, "x"); }, &raises<IllegalCastException> },
-             { "DependencyList", [](SampleBar& s) { MenuBar::DependencyList(*s.bar); }, &raises<UnsupportedOperationException> } }) {
+             { "AppendItself", [](SampleBar& s) { append(s.file, s.file); }, &raises<Unsupported> },
+             { "AppendAncestor", [](SampleBar& s) { append(s.recent, s.file); }, &raises<Unsupported> },
+             { "AppendMenuBar", [](SampleBar& s) { append(s.file, newItem("B", MenuBar::Lookup())); }, &raises<Unsupported> },
+             { "SwapMissing", [](SampleBar& s) { MenuItem::Swap(*s.file, "Nope", newItem("X")); }, &raises<Bounds> },
+             { "SetterIndexNotZero", [](SampleBar& s) { MenuItem::TextSet(*s.file, 1, "x"); }, &raises<Bounds> },
+             { "SetterOnAnotherClass", [](SampleBar&) { MenuItem::TextSet(*CreateArray(1, 0, -1), 0, "x"); },
+               &raises<IllegalCastException> },
+             { "DependencyList", [](SampleBar& s) { MenuBar::DependencyList(*s.bar); }, &raises<Unsupported> } }) {
         SCOPED_TRACE(row.name);
         SampleBar s;
-        auto state = [&s] { return std::tuple(names(s.file), names(s.bar), Object::liveInstances()); };
+        auto state = [&s] { return std::pair(tree(*s.bar), Object::liveInstances()); };
         const auto before = state();
         row.raises([&] { row.act(s); });
         EXPECT_EQ(state(), before);
@@ -202,15 +205,14 @@ TEST(MenuBarClone, InstallsDeepCopiesAndLeavesTheSourceAlone)
     const Ref<Object> target = newItem("Other", MenuBar::Lookup());
     append(target, newItem("Old"));
     target->record().callSlot<void(Object&, const Ref<Object>&)>(MenuBar::SlotInstallClone, *target, source.bar);
-    EXPECT_EQ(names(target), names(source.bar));
+    EXPECT_EQ(tree(*target), tree(*source.bar));
     const Ref<Object> copy = lookup(target, "Recent");
     ASSERT_TRUE(copy);
     EXPECT_NE(copy, source.recent);
     EXPECT_EQ(MenuItem::TextGet(*copy, 0), String("Open &Recent"));
     EXPECT_EQ(MenuItem::KeyboardShortcutGet(*copy, 0), String("Cmd+R"));
-    EXPECT_EQ(names(copy), Names({ "One", "Two" }));
     MenuItem::RemoveAt(*copy, 0);
-    EXPECT_EQ(names(source.recent), Names({ "One", "Two" }));
+    EXPECT_EQ(tree(*source.bar), "File(Open Recent(One Two)) Edit(Copy)");
 }
 
 // Guards: AutoEnable ignored, or an EnableMenu handler unable to enable what AutoEnable left off.
