@@ -20,8 +20,10 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace platform;
@@ -130,14 +132,23 @@ TEST_F(MenuBar1Test, BuildsTheMenusThroughTheMethodTableInRowOrder)
     RecordSwap toBar(barRecord(), MenuItem::SlotAppend, runFirst<void, Item>("Append", [](Object&, Item item) {
         buildLog.push_back(nameOf(*item) + " attached to the menu bar");
     }));
-    // A record is mutable (see ClassCache): this swaps the code of MenuItem's, which top menus use, and puts it back.
-    RecordSwap toMenu(const_cast<ClassRecord&>(MenuItem::Lookup()), MenuItem::SlotAppend,
-                      runFirst<void, Item>("Append", [](Object& menu, Item item) {
-                          buildLog.push_back(nameOf(*item) + " attached to " + nameOf(menu));
-                      }));
-    RecordSwap child(barRecord(), MenuItem::SlotChild, runFirst<Ref<Object>, Str>("Child", [](Object&, Str name) {
-        buildLog.push_back("Child " + name.toStdString());
+    // Child hands out a stand-in for the top menu it found, so that an entry's Append is seen only when it goes to
+    // what Child has just returned (a top menu held from before is the real one, unlogged); the entry still reaches
+    // the real menu.
+    const std::unique_ptr<ClassRecord> standIn = RuntimeNewClass(&MenuItem::Lookup());
+    standIn->setName("TopMenuStandIn");
+    Ref<Object> found;
+    standIn->setSlot(MenuItem::SlotAppend, "Append", makeCode<void(Object&, Item)>([&](Object&, Item item) {
+        buildLog.push_back(nameOf(*item) + " attached to " + nameOf(*found));
+        MenuItem::Lookup().slot(MenuItem::SlotAppend).code->call<void(Object&, Item)>("Append", *std::exchange(found, {}), item);
     }));
+    RecordSwap child(barRecord(), MenuItem::SlotChild, [&](const Code& original) {
+        return makeCode<Ref<Object>(Object&, Str)>([&, original](Object& self, Str name) {
+            buildLog.push_back("Child " + name.toStdString());
+            found = original->call<Ref<Object>(Object&, Str)>("Child", self, name);
+            return found ? RuntimeNewObject(*standIn) : Ref<Object>();
+        });
+    });
     auto logged = [](const char* name) { return runFirst<void>(name, [name](Object&) { buildLog.push_back(name); }); };
     RecordSwap untitled0(barRecord(), MenuBar1::SlotUntitled0, logged("Untitled0"));
     RecordSwap untitled1(barRecord(), MenuBar1::SlotUntitled1, logged("Untitled1"));

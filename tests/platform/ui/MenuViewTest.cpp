@@ -70,12 +70,13 @@ Ref<Object> fileAndEditBar()
     return bar;
 }
 
-// A widget's entries as "text|shortcut", with "-" before a separator's and ">" after a submenu's.
+// A widget's entries as "text|shortcut", with "[separator]" before a separator's (an entry reading "-" is not
+// one) and ">" after a submenu's.
 Entries entries(const QWidget* widget)
 {
     Entries out;
     for (const QAction* a : widget->actions()) {
-        const QString shown = (a->isSeparator() ? "-" : "") + a->text() + "|" + a->shortcut().toString();
+        const QString shown = (a->isSeparator() ? "[separator]" : "") + a->text() + "|" + a->shortcut().toString();
         out.push_back((shown + (a->menu() ? ">" : "")).toStdString());
     }
     return out;
@@ -142,7 +143,8 @@ TEST_F(MenuOnWindow, ShowsTheMenusFollowsEveryChangeAndMayEndBeforeOrAfterTheWin
     const QWidget* top = window->menuBar();
     ASSERT_EQ(entries(top), (Entries { "&File|>", "&Edit|>" }));
     EXPECT_EQ(entries(topMenu(0)), Entries { "&Quit|Ctrl+Q" });
-    Entries edit { "&Undo|Ctrl+Z", "-|", "Cu&t|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V", "&Delete|", "-|", "Select &All|Ctrl+A" };
+    Entries edit { "&Undo|Ctrl+Z", "[separator]|", "Cu&t|Ctrl+X", "&Copy|Ctrl+C",
+                   "&Paste|Ctrl+V", "&Delete|", "[separator]|", "Select &All|Ctrl+A" };
     EXPECT_EQ(entries(topMenu(1)), edit);
     MenuItem::TextSet(*lookup(bar, "EditCopy"), 0, "&Copy Text");
     edit[3] = "&Copy Text|Ctrl+C";
