@@ -1,6 +1,7 @@
 # Sourced by the e2e tests. start_private_display starts an Xvfb of our own on a display number that
-# the server picks itself, so tests running side by side never race for one, exports DISPLAY and
-# stops that server, and only it, when the sourcing script exits.
+# the server picks itself, so that no other X server on the machine is disturbed, exports DISPLAY and
+# stops that server, and only it, when the sourcing script exits. The suite runs these tests one at a
+# time (see CMakeLists.txt).
 
 # Under the sanitizers, system libraries' own lifetime allocations are not our leaks; this holds for
 # a program started with no display too, so it is set on sourcing.
