@@ -35,10 +35,10 @@
 #include <QThread>
 #include <QTimer>
 
-#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace platform;
@@ -161,8 +161,8 @@ const ProgramCase runs[] = {
     // Start-up failures: reported, and the loop is never entered.
     { .name = "NoApplicationObject", .status = 1, .reported = "NilObjectException", .steps = 1, .noApplicationObject = true },
     { .name = "MenuBarFails", .status = 1, .reported = "RuntimeException: the menu bar failed", .steps = 2,
-      .broken = &MenuBar1::ctbl, .brokenSlot = MenuBar1::SlotUntitled1,
-      .brokenCode = [](Object&) { throw RuntimeException("the menu bar failed"); } },
+      .broken = &MenuBar1::ctbl, .brokenSlot = MenuBar1::SlotUntitled1, .brokenCode = [](Object&) {
+          throw RuntimeException("the menu bar failed"); } },
     { .name = "WindowWithoutPracticeField", .status = 1, .reported = "NilObjectException", .steps = 3,
       .broken = &Window1::ctbl, .brokenSlot = Window1::SlotCreateControls0, .brokenCode = [](Object&) {} },
 };
@@ -181,8 +181,7 @@ protected:
         setPrintDialogHook(nullptr);
         EventLoop::takePendingException();
         QCoreApplication::sendPostedEvents();
-        if (m_savedApp)
-            App::ctbl = std::move(m_savedApp);
+        if (m_savedApp) App::ctbl = std::move(m_savedApp);
     }
 
     ClassCache m_savedApp;
@@ -196,31 +195,24 @@ TEST_P(ProgramTest, StartsUpRunsAndShutsDown)
     // The start-up steps, those that other classes run (the menu bar's construction, the window's Layout) seen by
     // swapping in code that logs them.
     std::vector<std::string> log;
-    const RecordSwap menuBar(*(MenuBar1::ctblinit(), MenuBar1::ctbl), MenuBar1::SlotConstructor, [&log](const Code& orig) {
-        return makeCode<void(Object&)>([&log, orig](Object& bar) {
-            log.push_back("menu bar");
-            orig->call<void(Object&)>("Constructor", bar);
-        });
-    });
-    const RecordSwap layout(*(Window1::ctblinit(), Window1::ctbl), "Layout", [&log](const Code& original) {
-        return makeCode<void(Object&)>([&log, original](Object& window) {
-            log.push_back("window");
-            // By now the application object is registered and carries the shared menu bar.
-            const Ref<Object> app = RuntimeAppObject();
-            EXPECT_TRUE(app && MenuBar1::_implicitInstance && Application::MenuBarGet(*app) == MenuBar1::_implicitInstance);
-            original->call<void(Object&)>("Layout", window);
-        });
-    });
+    const RecordSwap menuBar(*(MenuBar1::ctblinit(), MenuBar1::ctbl), MenuBar1::SlotConstructor,
+                             runFirst<void>("Constructor", [&log](Object&) { log.push_back("menu bar"); }));
+    const RecordSwap layout(*(Window1::ctblinit(), Window1::ctbl), "Layout", runFirst<void>("Layout", [&log](Object&) {
+        log.push_back("window");
+        // By now the application object is registered and carries the shared menu bar.
+        const Ref<Object> app = RuntimeAppObject();
+        EXPECT_TRUE(app && MenuBar1::_implicitInstance && Application::MenuBarGet(*app) == MenuBar1::_implicitInstance);
+    }));
     LifeProbe life;
     m_savedApp = std::move(App::ctbl);
     const ClassRecord::Factory makeApplication = Application::Lookup().factory();
     App::ctbl.build(&Application::Lookup, "App", Application::SlotCount, [](ClassRecord&) {},
                     [&](const ClassRecord& record) -> Object* {
                         log.push_back("app");
-                        EXPECT_TRUE(Window1::ctbl && MenuBar1::ctbl) << "every class record exists before start-up";
-                        EXPECT_TRUE(WindowSupport::windowsInitialised());
-                        EXPECT_TRUE(Program::pluginEntrypoints) << "the plug-in table comes first";
-                        EXPECT_FALSE(MenuBar1::_implicitInstance) << "the menu bar comes after the application object";
+                        // Every class record, the window list and the plug-in table exist; the menu bar comes after.
+                        EXPECT_EQ(std::tuple(Window1::ctbl && MenuBar1::ctbl, WindowSupport::windowsInitialised(),
+                                             bool(Program::pluginEntrypoints), bool(MenuBar1::_implicitInstance)),
+                                  std::tuple(true, true, true, false));
                         return r.noApplicationObject ? nullptr : makeApplication(record);
                     });
     std::optional<RecordSwap> broken;
@@ -243,23 +235,18 @@ TEST_P(ProgramTest, StartsUpRunsAndShutsDown)
         log.push_back("loop");
         if (!completes) // start-up failed, so this loop is a fault: end it at once
             return Quit(0);
-        const Ref<Object> app = RuntimeAppObject();
-        ASSERT_TRUE(app);
-        EXPECT_EQ(&app->record(), App::ctbl.get());
-        EXPECT_EQ(app->refCount(), 2) << "only the runtime holds the application object, beside this test";
-        EXPECT_EQ(Application::MenuBarGet(*app), MenuBar1::_implicitInstance);
-        EXPECT_EQ(WindowSupport::openWindowCount(), 1u);
-        const Ref<Object> window = GetImplicitWindow("Window1.Window1");
-        ASSERT_TRUE(window);
-        EXPECT_TRUE(window->isA(Window1::Lookup()));
-        EXPECT_EQ(Window::MenuBarGet(*window), MenuBar1::_implicitInstance) << "one shared menu bar";
+        const Ref<Object> app = RuntimeAppObject(), window = GetImplicitWindow("Window1.Window1");
+        ASSERT_TRUE(app && window);
+        // Only the runtime holds the application object, beside this test; one window, sharing the one menu bar.
+        EXPECT_EQ(std::tuple(&app->record(), app->refCount(), Application::MenuBarGet(*app),
+                             WindowSupport::openWindowCount(), window->isA(Window1::Lookup()), Window::MenuBarGet(*window)),
+                  std::tuple(App::ctbl.get(), 2, MenuBar1::_implicitInstance, 1u, true, MenuBar1::_implicitInstance));
         shown = Window::from(*window).qtWindow();
         ASSERT_TRUE(shown);
-        EXPECT_TRUE(shown->isVisible());
-        EXPECT_EQ(shown->windowTitle(), "Sumwise");
-        EXPECT_EQ(shown->focusWidget(), shown->findChild<QLineEdit*>()) << "focus in the practice number field";
-        EXPECT_EQ(life.startupDelegateRefs(), 1) << "the program let go of the delegate before the loop";
-        EXPECT_TRUE(life.finalizers.empty());
+        // Shown with focus in the practice number field; the program let go of the delegate before the loop.
+        EXPECT_EQ(std::tuple(shown->isVisible(), shown->windowTitle(), shown->focusWidget(), life.startupDelegateRefs(),
+                             life.finalizers.empty()),
+                  std::tuple(true, QString("Sumwise"), shown->findChild<QLineEdit*>(), 1, true));
         r.act(*shown);
     });
     step.start(0);
@@ -267,11 +254,10 @@ TEST_P(ProgramTest, StartsUpRunsAndShutsDown)
     ::testing::internal::CaptureStderr();
     const int status = Program::main_();
     const std::string stderrText = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(looped, completes);
-    EXPECT_EQ(status, r.status);
-    EXPECT_EQ(runtimeReportedUnhandledException(), r.reported && r.unhandled);
+    // Looped, exit status, reported as unexpected, work left pending.
+    EXPECT_EQ(std::tuple(looped, status, runtimeReportedUnhandledException(), EventLoop::hasPendingException()),
+              std::tuple(completes, r.status, r.reported && r.unhandled, false));
     EXPECT_TRUE(r.reported ? stderrText.find(r.reported) != std::string::npos : stderrText.empty()) << stderrText;
-    EXPECT_FALSE(EventLoop::hasPendingException());
     EXPECT_EQ(log, std::vector<std::string>(allSteps.begin(), allSteps.begin() + r.steps));
 
     // Everything that start-up made is released, in order, and the window went with it.
@@ -282,20 +268,20 @@ TEST_P(ProgramTest, StartsUpRunsAndShutsDown)
                                    Introspection::cachedClassCount() != 0, bool(Introspection::TypeNamed("Application")),
                                    bool(RuntimeAppObject()) }), std::vector<bool>(8, false))
         << "still held: menu bar, window list, implicit window list, window, Qt window, class cache, type, application";
-    EXPECT_TRUE(Program::pluginEntrypoints) << "the plug-in table lives to the end of the process";
-    EXPECT_NE(QCoreApplication::instance(), nullptr) << "a Qt application made by others stays";
+    // The plug-in table lives to the end of the process; a Qt application made by others stays.
+    EXPECT_TRUE(Program::pluginEntrypoints && QCoreApplication::instance());
 
     // Start-up ran as a routine without arguments, handed on as code alone and let go of after.
     ASSERT_TRUE(life.startupDelegate);
     const LifeProbe::MadeDelegate& made = *life.startupDelegate;
-    EXPECT_TRUE(made.invoker == &Delegate::Invoke);
-    EXPECT_FALSE(made.target);
-    EXPECT_EQ(made.signature.bytes(), "(  )");
-    EXPECT_TRUE(made.signature.encoding() == TextEncoding::ASCII) << "the signature is tagged ASCII";
-    EXPECT_EQ(life.startupCodes, std::vector<Code> { static_cast<const Delegate&>(*made.delegate).code() });
-    EXPECT_EQ(life.delegateRefsAsStartupReturned, completes ? std::vector<int> { 2 } : std::vector<int> {})
-        << "held through the initialisation";
-    EXPECT_EQ(life.startupDelegateRefs(), 1) << "the program let go of the start-up delegate";
+    // Invoked as a delegate, no target, an ASCII-tagged empty signature; its code alone handed on, the delegate held
+    // through the initialisation and let go of after.
+    EXPECT_EQ(std::tuple(made.invoker == &Delegate::Invoke, bool(made.target), made.signature.bytes(),
+                         made.signature.encoding() == TextEncoding::ASCII, life.startupCodes,
+                         life.delegateRefsAsStartupReturned, life.startupDelegateRefs()),
+              std::tuple(true, false, std::string("(  )"), true,
+                         std::vector<Code> { static_cast<const Delegate&>(*made.delegate).code() },
+                         completes ? std::vector<int> { 2 } : std::vector<int> {}, 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ProgramTest, ::testing::ValuesIn(runs),
@@ -311,51 +297,36 @@ TEST_F(ProgramTest, AppIsApplicationUnchangedAndBuiltOnce)
     EXPECT_EQ(App::ctbl.get(), &app) << "the lookup builds the record itself";
     App::ctblinit();
     Program::initialize();
-    EXPECT_EQ(App::ctbl.get(), &app);
-    EXPECT_EQ(&App::Lookup(), &app);
+    EXPECT_EQ(std::tuple(App::ctbl.get(), &App::Lookup()), std::tuple(&app, &app));
 
     const ClassRecord& base = Application::Lookup();
-    EXPECT_EQ(app.name(), String("App"));
-    EXPECT_EQ(app.parent(), &base);
-    ASSERT_EQ(app.methods().size(), 17u);
-    ASSERT_EQ(base.methods().size(), 17u);
-    for (std::size_t i = 0; i < 17; ++i) {
-        EXPECT_EQ(app.slot(i).name, base.slot(i).name) << i;
-        EXPECT_EQ(app.slot(i).code, base.slot(i).code) << app.slot(i).name;
-        EXPECT_TRUE(app.slot(i).code) << app.slot(i).name;
-    }
-    EXPECT_EQ(app.slot(0).name, "NewDocument");
-    EXPECT_EQ(app.slot(16).name, "__DependencyList");
+    EXPECT_EQ(std::tuple(app.name(), app.parent()), std::tuple(String("App"), &base));
+    ASSERT_EQ(std::tuple(app.methods().size(), base.methods().size()), std::tuple(std::size_t { 17 }, std::size_t { 17 }));
+    for (std::size_t i = 0; i < 17; ++i)
+        EXPECT_EQ(std::tuple(app.slot(i).name, app.slot(i).code, bool(app.slot(i).code)),
+                  std::tuple(base.slot(i).name, base.slot(i).code, true)) << i;
+    EXPECT_EQ(std::tuple(app.slot(0).name, app.slot(16).name), std::tuple("NewDocument", "__DependencyList"));
     const std::vector<std::string> events = { "Open", "Close", "EnableMenuItems", "NewDocument", "OpenDocument",
         "HandleAppleEvent", "Activate", "Deactivate", "UnhandledException", "CancelClose" };
     ASSERT_EQ(app.events().size(), events.size());
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        EXPECT_EQ(app.events()[i].name, events[i]);
-        EXPECT_FALSE(app.eventHandler(events[i])) << events[i];
-    }
-    EXPECT_TRUE(app.members().empty());
-    EXPECT_TRUE(app.attributes().empty());
+    for (std::size_t i = 0; i < events.size(); ++i) // declared in this order, none handled
+        EXPECT_EQ(std::tuple(app.events()[i].name, bool(app.eventHandler(events[i]))), std::tuple(events[i], false));
+    EXPECT_EQ(std::tuple(app.members().empty(), app.attributes().empty()), std::tuple(true, true)) << "members, attributes";
 
     const Ref<Object> object = RuntimeNewObject(app);
-    ASSERT_TRUE(object);
-    EXPECT_TRUE(object->isA(base));
+    ASSERT_TRUE(object && object->isA(base));
     EXPECT_NO_THROW(Application::from(*object));
 }
 
 
-// A Window1 menu accessor's slot, the item's name and text, and for a separator the items it lies between.
-struct Accessor { std::size_t slot; const char *name, *text, *before = nullptr, *after = nullptr; };
+// A Window1 menu accessor's slot, the item's name and text. Where each item sits in the menus is MenuBar1Test's.
+struct Accessor { std::size_t slot; const char *name, *text; };
 const Accessor accessors[] = {
-    { Window1::SlotEditMenu, "EditMenu", "&Edit" },
-    { Window1::SlotEditSelectAll, "EditSelectAll", "Select &All" },
-    { Window1::SlotUntitledMenu0, "UntitledMenu0", "-", "EditClear", "EditSelectAll" },
-    { Window1::SlotEditClear, "EditClear", "&Delete" },
-    { Window1::SlotEditPaste, "EditPaste", "&Paste" },
-    { Window1::SlotEditCopy, "EditCopy", "&Copy" },
-    { Window1::SlotEditCut, "EditCut", "Cu&t" },
-    { Window1::SlotUntitledMenu1, "UntitledMenu1", "-", "EditUndo", "EditCut" },
-    { Window1::SlotEditUndo, "EditUndo", "&Undo" },
-    { Window1::SlotFileMenu, "FileMenu", "&File" },
+    { Window1::SlotEditMenu, "EditMenu", "&Edit" }, { Window1::SlotEditSelectAll, "EditSelectAll", "Select &All" },
+    { Window1::SlotUntitledMenu0, "UntitledMenu0", "-" }, { Window1::SlotEditClear, "EditClear", "&Delete" },
+    { Window1::SlotEditPaste, "EditPaste", "&Paste" }, { Window1::SlotEditCopy, "EditCopy", "&Copy" },
+    { Window1::SlotEditCut, "EditCut", "Cu&t" }, { Window1::SlotUntitledMenu1, "UntitledMenu1", "-" },
+    { Window1::SlotEditUndo, "EditUndo", "&Undo" }, { Window1::SlotFileMenu, "FileMenu", "&File" },
     { Window1::SlotFileQuit, "FileQuit", "&Quit" },
 };
 
@@ -374,37 +345,25 @@ Ref<Object> call(Object& w, std::size_t slot) { return w.record().callSlot<Ref<O
 // keeps or leaks a reference on any way out; a window without a menu bar crashing an accessor.
 TEST_F(ProgramTest, Window1MenuAccessorsReturnTheItemsBuiltUnderTheirNamesAndHoldNothing)
 {
-    const Ref<Object> bar = MenuBar1::implicitInstance();
-    const Ref<Object> w = windowWith(bar), bare = RuntimeNewObject(Window1::Lookup());
+    const Ref<Object> bar = MenuBar1::implicitInstance(), w = windowWith(bar), bare = RuntimeNewObject(Window1::Lookup());
     for (const Accessor& a : accessors) {
         SCOPED_TRACE(a.name);
         const Ref<Object> item = MenuItem::LookupNamed(*bar, a.name);
         ASSERT_TRUE(item);
-        const auto counts = [&] {
-            return std::vector<long> { w->refCount(), bar->refCount(), item->refCount(), bare->refCount(),
-                                       Object::liveInstances() };
-        };
+        const auto counts = [&] { return std::vector<long> { w->refCount(), bar->refCount(), item->refCount(),
+                                                             bare->refCount(), Object::liveInstances() }; };
         const std::vector<long> before = counts();
         {
             const Ref<Object> first = call(*w, a.slot), second = call(*w, a.slot);
-            EXPECT_EQ(first, item);
-            EXPECT_EQ(second, item);
-            EXPECT_EQ(item->refCount(), before[2] + 2) << "one reference per result";
+            EXPECT_EQ(std::tuple(first.get(), second.get(), item->refCount()),
+                      std::tuple(item.get(), item.get(), before[2] + 2)) << "the item each time, one reference per result";
         }
         EXPECT_THROW(call(*bare, a.slot), NilObjectException);
         EXPECT_EQ(counts(), before) << "window, menu bar, item, bare window, live objects";
 
         const MenuItem& found = MenuItem::from(*item);
-        EXPECT_EQ(found.name(), String(a.name));
-        EXPECT_EQ(found.text(), String(a.text));
-        EXPECT_EQ(item->isA(QuitMenuItem::Lookup()), a.slot == Window1::SlotFileQuit);
-        if (a.before) {
-            ASSERT_TRUE(found.isSeparator());
-            const auto& kids = found.parentItem()->children();
-            const auto at = std::find(kids.begin(), kids.end(), Ref<MenuItem>(&MenuItem::from(*item)));
-            ASSERT_TRUE(at > kids.begin() && at + 1 < kids.end());
-            EXPECT_EQ(std::pair(at[-1]->name(), at[1]->name()), std::pair(String(a.before), String(a.after)));
-        }
+        EXPECT_EQ(std::tuple(found.name(), found.text(), item->isA(QuitMenuItem::Lookup())),
+                  std::tuple(String(a.name), String(a.text), a.slot == Window1::SlotFileQuit));
         EXPECT_EQ(std::get<Ref<Object>>(RuntimeInvokeMember(*w, a.name)), item) << "through reflection";
     }
     EXPECT_THROW(RuntimeInvokeMember(*w, "EditCopy", { Value(String("EditCut")) }), SignatureMismatchException);

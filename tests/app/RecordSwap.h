@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 // Puts other code into a record's slot or event handler while it lives; wrap gets the original.
 struct RecordSwap {
@@ -17,3 +18,16 @@ struct RecordSwap {
     // Puts the original back when the last copy goes.
     const std::shared_ptr<void> restore;
 };
+
+// A wrap for a slot or handler: first runs with the same arguments, then the code it replaces.
+template<class R, class... A>
+RecordSwap::Wrap runFirst(const char* slot, std::type_identity_t<std::function<void(platform::Object&, A...)>> first)
+{
+    return [slot, first](const platform::Code& original) {
+        using platform::Object;
+        return platform::makeCode<R(Object&, A...)>([slot, first, original](Object& self, A... args) {
+            first(self, args...);
+            return original->call<R(Object&, A...)>(slot, self, args...);
+        });
+    };
+}
