@@ -67,6 +67,7 @@ protected:
     }
     Ref<Object> newWindow() { return RuntimeNewObject(record); }
     Ref<Object> newShownWindow() { Ref<Object> w = newWindow(); Window::Show(*w); return w; }
+    Ref<Object> newOpenWindow() { Ref<Object> w = newWindow(); run(w, SlotConstructor); Window::Show(*w); return w; }
     Ref<Object> addTextField(Obj w, const char* name) { return testsupport::addControl(w, TextField::Lookup(), name); }
 
     ClassRecord record { "WindowTest.Logged", &Window::Lookup() };
@@ -297,9 +298,7 @@ TEST_F(WindowTest, CloseAsksCancelCloseThenRaisesCloseAndUnregistersAndTheUsersC
     for (const auto& c : cases) {
         log.clear();
         logEvent<bool, bool>("CancelClose", c.vetoed);
-        const Ref<Object> w = newWindow();
-        run(w, SlotConstructor);
-        Window::Show(*w);
+        const Ref<Object> w = newOpenWindow();
         run(w, SlotClose);
         EXPECT_EQ(log, c.events) << c.how;
         EXPECT_EQ(qt(w).isVisible(), c.vetoed) << c.how;
@@ -311,14 +310,13 @@ TEST_F(WindowTest, CloseAsksCancelCloseThenRaisesCloseAndUnregistersAndTheUsersC
 
     log.clear();
     record.setEventHandler("CancelClose", nullptr);
-    Ref<Object> held = newWindow();
+    Ref<Object> held;
     logEvent("Open");
     record.setEventHandler("Close", makeCode<void(Object&)>([&](Object&) {
         log.push_back("Close");
         held = nullptr; // the program lets go of the window while Qt closes it
     }));
-    run(held, SlotConstructor);
-    Window::Show(*held);
+    held = newOpenWindow();
     QMainWindow* shown = &qt(held);
     const long live = Object::liveInstances();
     EXPECT_TRUE(shown->close());
