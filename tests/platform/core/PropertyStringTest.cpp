@@ -65,10 +65,9 @@ TEST(PropertyString, ExamplesBuildAndReadTheExactBytesAndEntriesKeepTheirBytesOf
     EXPECT_THROW(entries[3].asBoolean(), PropertyStringException);
     EXPECT_THROW(entries[3].asString(), PropertyStringException);
     EXPECT_THROW(entries[3].asColor(), PropertyStringException);
-    for (const char* name : { "", "Help Tag" }) {
-        const std::vector<PropertyEntry> unreadable { { name, name, "", true, 0 } };
-        EXPECT_THROW(PropertyString::encode(unreadable), PropertyStringException) << name;
-    }
+    for (const char* name : { "", "Help Tag" }) // names no reader could step over
+        EXPECT_THROW(PropertyString::encode(std::vector<PropertyEntry> { { name, name, "", true, 0 } }),
+                     PropertyStringException) << name;
 }
 
 const std::string width455 = "Width \x00\x00\x01\xC7"s, visibleTrue = "Visible \x01"s;
