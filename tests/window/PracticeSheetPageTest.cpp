@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace platform;
 using testsupport::RecordingGraphics;
 using Kind = RecordingGraphics::Kind;
+using namespace std::string_literals;
 
 namespace {
 
@@ -49,18 +51,16 @@ Printed print(SheetWindow& sheet, RecordingGraphics::Metrics m = metrics())
     return p;
 }
 
-template <class Case>
-class PrintedPage : public testsupport::FrameworkTest, public testing::WithParamInterface<Case> {};
+template <class Case> class PrintedPage : public testsupport::FrameworkTest, public testing::WithParamInterface<Case> {};
 
+// Worked out by hand from the page's formulas; whole() truncates toward zero:
+// titleX = whole(width / 2 - width of "Multiplying 7" / 2); columnWidth = whole(width / 10);
+// topOffset = whole(left + width of "× " + 5) - left; ruleOffset = whole(left + columnWidth - width / 40) - left;
+// rowPitch = 4 * whole(height / 40).
 struct GeometryCase {
     const char* name;
     RecordingGraphics::Metrics metrics;
-    // Worked out by hand from the page's formulas; whole() truncates toward zero.
-    std::int32_t titleX;      // whole(width / 2 - width of "Multiplying 7" / 2)
-    std::int32_t columnWidth; // whole(width / 10)
-    std::int32_t topOffset;   // whole(left + width of "× " + 5) - left
-    std::int32_t ruleOffset;  // whole(left + columnWidth - width / 40) - left
-    std::int32_t rowPitch;    // 4 * whole(height / 40)
+    std::int32_t titleX, columnWidth, topOffset, ruleOffset, rowPitch;
 };
 void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
 using PageGeometry = PrintedPage<GeometryCase>;
@@ -98,66 +98,47 @@ TEST_P(PageGeometry, EveryCallAndCoordinateFollowsTheFormulas)
     EXPECT_EQ(p.hooks, expectedHooks);
 
     const auto& title = p.strings[0];
-    EXPECT_EQ(title.text, "Multiplying 7");
-    EXPECT_EQ(title.x1, g.titleX);
-    EXPECT_EQ(title.y1, titleAscent);
-    EXPECT_EQ(title.size, 20.0f);
-    EXPECT_TRUE(title.bold);
+    EXPECT_EQ(std::tuple(title.text, title.x1, title.y1, title.size, title.bold),
+              std::tuple("Multiplying 7"s, g.titleX, titleAscent, 20.0f, true));
     for (const auto& s : p.strings)
         ASSERT_TRUE(s.x2 == 0 && !s.condense) << s.text;
     // Every y sums positive parts, so saturating sums are the exact sum capped at the largest whole number.
     const auto y = [&](std::int32_t r, std::int64_t part) {
         return std::min<std::int64_t>(maxWhole, std::int64_t { g.rowPitch } * r + part + 2LL * titleAscent);
     };
-    for (std::int32_t r = 0; r < 10; ++r) {
-        for (std::int32_t c = 0; c < 10; ++c) {
-            SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
-            const auto i = static_cast<std::size_t>(r * 10 + c);
-            const auto &top = p.strings[1 + 2 * i], &second = p.strings[2 + 2 * i], &rule = p.lines[i];
-            const std::int32_t left = g.columnWidth * c;
-            ASSERT_EQ(top.x1, left + g.topOffset);
-            ASSERT_EQ(top.y1, y(r, body));
-            ASSERT_EQ(second.text, "\u00D7 7");
-            ASSERT_EQ(second.x1, left + 5);
-            ASSERT_EQ(second.y1, y(r, 2LL * body + 2));
-            ASSERT_EQ(rule.x1, left);
-            ASSERT_EQ(rule.x2, left + g.ruleOffset);
-            ASSERT_EQ(rule.y1, y(r, 2LL * body + 5));
-            ASSERT_EQ(rule.y2, rule.y1);
-            ASSERT_FALSE(top.bold);
-            ASSERT_EQ(top.size, 12.0f);
-        }
+    for (std::size_t i = 0; i < 100; ++i) {
+        const auto r = static_cast<std::int32_t>(i / 10), c = static_cast<std::int32_t>(i % 10);
+        SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+        const auto &top = p.strings[1 + 2 * i], &second = p.strings[2 + 2 * i], &rule = p.lines[i];
+        const std::int32_t left = g.columnWidth * c;
+        ASSERT_EQ(std::tuple(top.x1, top.y1, top.size, top.bold), std::tuple(left + g.topOffset, y(r, body), 12.0f, false));
+        ASSERT_EQ(std::tuple(second.text, second.x1, second.y1), std::tuple("\u00D7 7"s, left + 5, y(r, 2LL * body + 2)));
+        ASSERT_EQ(std::tuple(rule.x1, rule.x2, rule.y1, rule.y2),
+                  std::tuple(left, left + g.ruleOffset, y(r, 2LL * body + 5), y(r, 2LL * body + 5)));
     }
-    EXPECT_EQ(p.page->TextSize(), 12.0f);
-    EXPECT_FALSE(p.page->Bold());
+    EXPECT_EQ(std::tuple(p.page->TextSize(), p.page->Bold()), std::tuple(12.0f, false));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, PageGeometry,
-    testing::Values(
-        // The worked example: 300 - 78 / 2; 60 + 12 + 5; 60 - 15; 4 * 20.
-        GeometryCase { "WorkedExample", metrics(), 261, 60, 17, 45, 80 },
-        // 318.5 - 40.625 = 277.875 (halves converted apart: 278); 63.7; 12.5 + 5 = 17.5 (rounded: 18);
-        // 63 - 15.925 = 47.075 (margin converted apart: 48); 20.75.
-        GeometryCase { "FractionalWidths", metrics(637, 830, 6.25), 277, 63, 17, 47, 80 },
-        // A title wider than the page: 318.5 - 324.35 = -5.85 (halves apart or rounded down: -6);
-        // 99.8 + 5 = 104.8 (rounded: 105); 19.975.
-        GeometryCase { "TitleWiderThanThePage", metrics(637, 799, 49.9), -5, 63, 104, 47, 76 },
-        // A taller title pushes the grid down; whole(30 / 40) = 0 puts every row at one height.
-        GeometryCase { "TallTitleOnALowPage", metrics(600, 30, 6.0, 40), 261, 60, 17, 45, 0 },
-        // Entered at size 12.75 and bold: restored to whole(12.75) = 12 and not bold.
-        GeometryCase { "FractionalBoldEntryState", metrics(600, 800, 6.0, 15, 9, 12.75f, true), 261, 60, 17, 45, 80 },
-        // 1073741823.5 - 39; 214748364.7; 214748364 - 53687091.175; every y past the largest whole number.
-        GeometryCase { "ExtremeMetrics", metrics(maxWhole, maxWhole, 6.0, 2000000000, 2000000000), 1073741784, 214748364, 17,
-                       161061272, 214748364 }),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct SignCase {
-    const char* popupItems;
-    const char* number; // null: the field as the window leaves it
-    const char* title;
-    const char* second;
+const GeometryCase geometryCases[] = {
+    // The worked example: 300 - 78 / 2; 60 + 12 + 5; 60 - 15; 4 * 20.
+    { "WorkedExample", metrics(), 261, 60, 17, 45, 80 },
+    // 318.5 - 40.625 = 277.875 (halves converted apart: 278); 63.7; 12.5 + 5 = 17.5 (rounded: 18);
+    // 63 - 15.925 = 47.075 (margin converted apart: 48); 20.75.
+    { "FractionalWidths", metrics(637, 830, 6.25), 277, 63, 17, 47, 80 },
+    // A title wider than the page: 318.5 - 324.35 = -5.85 (halves apart or rounded down: -6);
+    // 99.8 + 5 = 104.8 (rounded: 105); 19.975.
+    { "TitleWiderThanThePage", metrics(637, 799, 49.9), -5, 63, 104, 47, 76 },
+    // A taller title pushes the grid down; whole(30 / 40) = 0 puts every row at one height.
+    { "TallTitleOnALowPage", metrics(600, 30, 6.0, 40), 261, 60, 17, 45, 0 },
+    // Entered at size 12.75 and bold: restored to whole(12.75) = 12 and not bold.
+    { "FractionalBoldEntryState", metrics(600, 800, 6.0, 15, 9, 12.75f, true), 261, 60, 17, 45, 80 },
+    // 1073741823.5 - 39; 214748364.7; 214748364 - 53687091.175; every y past the largest whole number.
+    { "ExtremeMetrics", metrics(maxWhole, maxWhole, 6.0, 2000000000, 2000000000), 1073741784, 214748364, 17, 161061272, 214748364 },
 };
+INSTANTIATE_TEST_SUITE_P(Table, PageGeometry, testing::ValuesIn(geometryCases), testing::PrintToStringParamName());
+
+// number null: the field as the window leaves it.
+struct SignCase { const char *popupItems, *number, *title, *second; };
 void PrintTo(const SignCase& c, std::ostream* os) { *os << '"' << c.title << '"'; }
 using OperationSign = PrintedPage<SignCase>;
 
@@ -178,21 +159,17 @@ TEST_P(OperationSign, PopupTextAndNumberChooseTheSecondOperand)
         ASSERT_EQ(p.strings[static_cast<std::size_t>(2 + 2 * i)].text, c.second);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, OperationSign,
-                         testing::Values(SignCase { "Adding", nullptr, "Adding 7", "+ 7" },
-                                         SignCase { "Subtracting", nullptr, "Subtracting 7", "\u2212 7" },
-                                         SignCase { "Multiplying", nullptr, "Multiplying 7", "\u00D7 7" },
-                                         SignCase { "Dividing", nullptr, "Dividing 7", "\u00F7 7" },
-                                         SignCase { "adding", nullptr, "adding 7", "\u00D7 7" },
-                                         SignCase { "Halving", nullptr, "Halving 7", "\u00D7 7" },
-                                         SignCase { "", nullptr, " 7", "\u00D7 7" },
-                                         SignCase { "Dividing", "0", "Dividing 0", "\u00F7 0" },
-                                         SignCase { "Dividing", "-3", "Dividing -3", "\u00F7 -3" },
-                                         SignCase { "Dividing", "123", "Dividing 123", "\u00F7 123" },
-                                         SignCase { "Dividing", "", "Dividing 0", "\u00F7 0" },
-                                         SignCase { "Dividing", "x", "Dividing 0", "\u00F7 0" },
-                                         SignCase { "Dividing", "4.9", "Dividing 4", "\u00F7 4" },
-                                         SignCase { "Dividing", "99999999999", "Dividing 2147483647", "\u00F7 2147483647" }));
+const SignCase signCases[] = {
+    { "Adding", nullptr, "Adding 7", "+ 7" },                 { "Subtracting", nullptr, "Subtracting 7", "\u2212 7" },
+    { "Multiplying", nullptr, "Multiplying 7", "\u00D7 7" },  { "Dividing", nullptr, "Dividing 7", "\u00F7 7" },
+    { "adding", nullptr, "adding 7", "\u00D7 7" },            { "Halving", nullptr, "Halving 7", "\u00D7 7" },
+    { "", nullptr, " 7", "\u00D7 7" },                        { "Dividing", "0", "Dividing 0", "\u00F7 0" },
+    { "Dividing", "-3", "Dividing -3", "\u00F7 -3" },         { "Dividing", "123", "Dividing 123", "\u00F7 123" },
+    { "Dividing", "", "Dividing 0", "\u00F7 0" },             { "Dividing", "x", "Dividing 0", "\u00F7 0" },
+    { "Dividing", "4.9", "Dividing 4", "\u00F7 4" },
+    { "Dividing", "99999999999", "Dividing 2147483647", "\u00F7 2147483647" },
+};
+INSTANTIATE_TEST_SUITE_P(Table, OperationSign, testing::ValuesIn(signCases));
 
 using PracticeSheetPage = testsupport::FrameworkTest;
 
@@ -205,10 +182,8 @@ TEST_F(PracticeSheetPage, MissingPopupStopsBeforeDrawingAndReleasesEverything)
     const int windowRefs = sheet.window->refCount();
     EXPECT_THROW(sheet.press(), NilObjectException);
     sheet.answerDialogWith(nullptr);
-    EXPECT_EQ(page->count(Kind::DrawString), 0u);
-    EXPECT_EQ(page->refCount(), 1);
-    EXPECT_EQ(sheet.window->refCount(), windowRefs);
-    EXPECT_EQ(page->TextSize(), 20.0f) << "stopped in the title phase";
+    EXPECT_EQ(std::tuple(page->count(Kind::DrawString), page->refCount(), sheet.window->refCount(), page->TextSize()),
+              std::tuple(0u, 1, windowRefs, 20.0f)) << "nothing drawn, all released, stopped in the title phase";
 }
 
 }

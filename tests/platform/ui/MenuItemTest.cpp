@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -59,17 +61,15 @@ TEST(MenuRecords, KeepTheSlotOrderAndEvents)
         SCOPED_TRACE(row.name);
         const ClassRecord& record = row.record();
         EXPECT_EQ(&row.record(), &record) << "built once";
-        EXPECT_EQ(record.name(), String(row.name));
-        EXPECT_EQ(record.parent(), row.parent);
+        EXPECT_EQ(std::tuple(record.name(), record.parent()), std::tuple(String(row.name), row.parent));
         Names slots, events, expected = itemSlots;
         for (const Slot& slot : record.methods())
             slots.push_back(slot.code ? slot.name : slot.name + " without code");
         for (const EventEntry& event : record.events())
             events.emplace_back(event.name);
         expected.insert(expected.end(), row.ownSlots.begin(), row.ownSlots.end());
-        EXPECT_EQ(slots, expected);
-        EXPECT_EQ(events, row.events);
-        const bool quits = &record == &QuitMenuItem::Lookup();
+        EXPECT_EQ(std::tie(slots, events), std::tie(expected, row.events));
+        const bool quits = &record == &QuitMenuItem::Lookup(); // only its handler is installed
         EXPECT_EQ(record.eventHandler("Action"), quits ? record.slot(QuitMenuItem::SlotEventAction).code : nullptr);
     }
 }
@@ -79,23 +79,18 @@ TEST(MenuRecords, KeepTheSlotOrderAndEvents)
 TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevelAndNumberedLookupCountsInMenuOrder)
 {
     SampleBar s;
-    EXPECT_EQ(child(s.bar, "File"), s.file);
-    EXPECT_FALSE(child(s.bar, "Open"));
-    EXPECT_FALSE(child(s.bar, ""));
-    EXPECT_EQ(MenuItem::from(*lookup(s.bar, "Two")).name(), String("Two"));
-    EXPECT_EQ(lookup(s.bar, "Recent"), s.recent);
-    EXPECT_EQ(MenuItem::from(*lookup(s.bar, "Copy")).parentItem(), s.edit.get());
-    EXPECT_FALSE(lookup(s.bar, "Missing"));
-    EXPECT_FALSE(lookup(s.bar, "file")) << "names are compared exactly";
-    const Ref<Object> again = newItem("One");
+    const Ref<Object> none, again = newItem("One");
+    // "file" finds nothing: names are compared exactly.
+    const std::array found { child(s.bar, "File"), child(s.bar, "Open"), child(s.bar, ""), lookup(s.bar, "Two"),
+                             lookup(s.bar, "Recent"), lookup(s.bar, "Copy"), lookup(s.bar, "Missing"), lookup(s.bar, "file") };
+    EXPECT_EQ(found, (std::array { s.file, none, none, MenuItem::Item(*s.recent, 1), s.recent, MenuItem::Item(*s.edit, 0),
+                                   none, none }));
     append(s.edit, again);
     auto nth = [&](std::int32_t n) {
         return s.bar->record().callSlot<Ref<Object>(Object&, const String&, std::int32_t)>(MenuItem::SlotLookupNth,
                                                                                             *s.bar, String("One"), n);
     };
-    EXPECT_EQ(MenuItem::from(*nth(0)).parentItem(), s.recent.get());
-    EXPECT_EQ(nth(1), again);
-    EXPECT_FALSE(nth(2));
+    EXPECT_EQ((std::array { nth(0), nth(1), nth(2) }), (std::array { MenuItem::Item(*s.recent, 0), again, none }));
     EXPECT_THROW(nth(-1), OutOfBoundsException);
 }
 
@@ -108,20 +103,16 @@ using MenuItemTree = FrameworkTest;
 TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndEachEditMovesThemWithoutCopies)
 {
     Ref<Object> menu = newItem("Menu");
-    Object* raw = nullptr;
-    {
-        const Ref<Object> entry = newItem("Entry");
-        raw = entry.get();
-        append(menu, entry);
-        EXPECT_EQ(entry->refCount(), 2);
-    }
+    Ref<Object> entry = newItem("Entry");
+    Object* const raw = entry.get();
+    append(menu, entry);
+    EXPECT_EQ(entry->refCount(), 2);
+    entry = nullptr;
     EXPECT_EQ(raw->refCount(), 1);
-    EXPECT_EQ(MenuItem::Item(*menu, 0).get(), raw);
-    EXPECT_EQ(MenuItem::Count(*menu), 1);
     const Ref<Object> kept = MenuItem::Item(*menu, 0);
+    EXPECT_EQ(std::tuple(kept.get(), MenuItem::Count(*menu)), std::tuple(raw, 1));
     menu = nullptr;
-    EXPECT_EQ(MenuItem::from(*kept).parentItem(), nullptr);
-    EXPECT_EQ(kept->refCount(), 1);
+    EXPECT_EQ(std::tuple(MenuItem::from(*kept).parentItem(), kept->refCount()), std::tuple(nullptr, 1));
 
     SampleBar s;
     const Ref<Object> open = child(s.file, "Open"), copy = child(s.edit, "Copy");
@@ -150,8 +141,7 @@ TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndEachEditMovesThemWithoutCopies)
 }
 
 // Expects act to raise E.
-template<class E>
-void raises(const std::function<void()>& act) { EXPECT_THROW(act(), E); }
+template <class E> void raises(const std::function<void()>& act) { EXPECT_THROW(act(), E); }
 
 // Guards: bad input that corrupts the tree (a cycle, a bar inside a menu) or passes unreported.
 TEST(MenuItemBadInput, RaisesAClearErrorAndChangesNothing)
@@ -189,8 +179,8 @@ TEST(MenuItemShortcut, TellsNeverSetFromSetEmptyAndKeepsTheOldOnBadText)
     const Ref<Object> item = newItem("Item");
     EXPECT_FALSE(MenuItem::from(*item).keyboardShortcutWasSet());
     MenuItem::KeyboardShortcutSet(*item, 0, String());
-    EXPECT_TRUE(MenuItem::from(*item).keyboardShortcutWasSet());
-    EXPECT_EQ(MenuItem::KeyboardShortcutGet(*item, 0), String());
+    EXPECT_EQ(std::tuple(MenuItem::from(*item).keyboardShortcutWasSet(), MenuItem::KeyboardShortcutGet(*item, 0)),
+              std::tuple(true, String()));
     MenuItem::KeyboardShortcutSet(*item, 0, "Cmd+Q");
     EXPECT_THROW(MenuItem::KeyboardShortcutSet(*item, 0, "Cmd+"), RuntimeException);
     EXPECT_EQ(MenuItem::KeyboardShortcutGet(*item, 0), String("Cmd+Q"));
@@ -209,8 +199,8 @@ TEST(MenuBarClone, InstallsDeepCopiesAndLeavesTheSourceAlone)
     const Ref<Object> copy = lookup(target, "Recent");
     ASSERT_TRUE(copy);
     EXPECT_NE(copy, source.recent);
-    EXPECT_EQ(MenuItem::TextGet(*copy, 0), String("Open &Recent"));
-    EXPECT_EQ(MenuItem::KeyboardShortcutGet(*copy, 0), String("Cmd+R"));
+    EXPECT_EQ(std::tuple(MenuItem::TextGet(*copy, 0), MenuItem::KeyboardShortcutGet(*copy, 0)),
+              std::tuple(String("Open &Recent"), String("Cmd+R")));
     MenuItem::RemoveAt(*copy, 0);
     EXPECT_EQ(tree(*source.bar), "File(Open Recent(One Two)) Edit(Copy)");
 }
@@ -228,9 +218,8 @@ TEST(MenuItemEnabling, AutoEnableDecidesThenTheEnableMenuHandlerMayEnable)
     MenuItem::AutoEnableSet(*automatic, 0, true);
     for (const Ref<Object>& item : { plain, automatic, byHandler })
         item->record().callSlot<void(Object&)>(MenuItem::SlotSelfEnable, *item);
-    EXPECT_FALSE(MenuItem::EnabledGet(*plain, 0));
-    EXPECT_TRUE(MenuItem::EnabledGet(*automatic, 0));
-    EXPECT_TRUE(MenuItem::EnabledGet(*byHandler, 0));
+    EXPECT_EQ((std::array { MenuItem::EnabledGet(*plain, 0), MenuItem::EnabledGet(*automatic, 0),
+                            MenuItem::EnabledGet(*byHandler, 0) }), (std::array { false, true, true }));
     EXPECT_EQ(handlerCalls, 1);
     SampleBar s;
     s.bar->record().callSlot<void(Object&)>(MenuItem::SlotDisableEntirely, *s.bar);
