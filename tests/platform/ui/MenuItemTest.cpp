@@ -75,7 +75,7 @@ TEST(MenuRecords, KeepTheSlotOrderAndEvents)
 }
 
 // Guards: a lookup that stops at the first level, which would miss every entry of a top menu; the numbered lookup
-// ignoring its number, so items sharing a name could not be told apart.
+// ignoring its number, so items sharing a name could not be told apart; an entry that does not know its menu.
 TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevelAndNumberedLookupCountsInMenuOrder)
 {
     SampleBar s;
@@ -91,6 +91,9 @@ TEST(MenuItemLookup, SearchesTheWholeTreeWhileChildLooksOneLevelAndNumberedLooku
                                                                                             *s.bar, String("One"), n);
     };
     EXPECT_EQ((std::array { nth(0), nth(1), nth(2) }), (std::array { MenuItem::Item(*s.recent, 0), again, none }));
+    // An entry with no entries of its own knows its menu too.
+    EXPECT_EQ(MenuItem::from(*found[5]).parentItem(), s.edit.get());
+    EXPECT_EQ(MenuItem::from(*nth(0)).parentItem(), s.recent.get());
     EXPECT_THROW(nth(-1), OutOfBoundsException);
 }
 
