@@ -1,3 +1,5 @@
+// The core's runtime: references, class records and events, lists, conversions and random numbers.
+
 #include "Callable.h"
 #include "ClassEvent.h"
 #include "ClassRecord.h"

@@ -1,3 +1,7 @@
+// Everything a menu on a window involves: how the menus show and follow changes, choosing entries and
+// their shortcuts (KeyboardShortcut), the Edit commands on the focused field (EditCommands), and the
+// event loop's deliveries from Qt into the framework (EventLoop).
+
 #include "AddControl.h"
 #include "AttachMenuBar.h"
 #include "EditCommands.h"
