@@ -23,6 +23,14 @@ struct Slot {
     Code code;
 };
 
+// Short names for the parameters slots take, for the classes' declaration tables and signatures:
+// `using namespace slotParameters;` where a table is written.
+namespace slotParameters {
+using I32 = std::int32_t;
+using Obj = const Ref<Object>&;
+using Str = const String&;
+}
+
 // One row of a class's method table, as its declaration lists it.
 struct SlotRow {
     std::size_t slot;

@@ -1,14 +1,7 @@
 #include "PropertySchema.h"
 
-#include "ControlSchema.h"
-#include "PopupMenuSchema.h"
-#include "PushButtonSchema.h"
-#include "RectControlSchema.h"
-#include "StaticTextSchema.h"
-#include "TextEditSchema.h"
-#include "TextFieldSchema.h"
+#include "ClassSchemas.h"
 #include "UnsupportedOperationException.h"
-#include "WindowSchema.h"
 
 #include <string>
 

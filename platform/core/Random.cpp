@@ -25,7 +25,7 @@ Random& self(Object& o)
 
 const ClassRecord& Random::Lookup()
 {
-    using I32 = std::int32_t;
+    using slotParameters::I32;
     static ClassCache cache;
     return cache.build(nullptr, "Random", SlotCount, [](ClassRecord& r) {
         r.declareSlots<0, SlotCount>({

@@ -35,9 +35,7 @@ void processEventsFor(std::int32_t milliseconds)
 
 const ClassRecord& Application::Lookup()
 {
-    using I32 = std::int32_t;
-    using Obj = const Ref<Object>&;
-    using Str = const String&;
+    using namespace slotParameters;
     static ClassCache cache;
     return cache.build(nullptr, "Application", SlotCount, [](ClassRecord& r) {
         r.declareSlots<0, SlotCount>({

@@ -1,6 +1,6 @@
 #include "Control.h"
 
-#include "ControlSchema.h"
+#include "ClassSchemas.h"
 #include "EventLoop.h"
 #include "PropertyTable.h"
 #include "StorageCast.h"

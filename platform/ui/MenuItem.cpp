@@ -40,9 +40,7 @@ std::size_t checkedPosition(const MenuItem& item, std::int32_t index, std::size_
 
 const ClassRecord& MenuItem::Lookup()
 {
-    using I32 = std::int32_t;
-    using Obj = const Ref<Object>&;
-    using Str = const String&;
+    using namespace slotParameters;
     static ClassCache cache;
     return cache.build(nullptr, "MenuItem", SlotCount, [](ClassRecord& r) {
         r.declareSlots<0, SlotCount>({

@@ -1,8 +1,8 @@
 #include "PopupMenu.h"
 
+#include "ClassSchemas.h"
 #include "ControlWidget.h"
 #include "OutOfBoundsException.h"
-#include "PopupMenuSchema.h"
 #include "PropertyTable.h"
 #include "QtText.h"
 

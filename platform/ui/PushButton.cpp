@@ -1,8 +1,8 @@
 #include "PushButton.h"
 
+#include "ClassSchemas.h"
 #include "ControlWidget.h"
 #include "PropertyTable.h"
-#include "PushButtonSchema.h"
 #include "QtText.h"
 
 #include <QAbstractButton>

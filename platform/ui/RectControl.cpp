@@ -1,10 +1,10 @@
 #include "RectControl.h"
 
+#include "ClassSchemas.h"
 #include "ControlWidget.h"
 #include "OutOfBoundsException.h"
 #include "PropertyTable.h"
 #include "QtText.h"
-#include "RectControlSchema.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
 #include "Window.h"

@@ -1,11 +1,11 @@
 #include "StaticText.h"
 
+#include "ClassSchemas.h"
 #include "ControlWidget.h"
 #include "HorizontalAlignment.h"
 #include "PropertyTable.h"
 #include "QtColor.h"
 #include "QtText.h"
-#include "StaticTextSchema.h"
 
 #include <QLabel>
 

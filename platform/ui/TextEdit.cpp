@@ -1,11 +1,11 @@
 #include "TextEdit.h"
 
+#include "ClassSchemas.h"
 #include "ControlWidget.h"
 #include "HorizontalAlignment.h"
 #include "PropertyTable.h"
 #include "QtColor.h"
 #include "QtText.h"
-#include "TextEditSchema.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

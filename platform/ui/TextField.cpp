@@ -1,9 +1,9 @@
 #include "TextField.h"
 
+#include "ClassSchemas.h"
 #include "ControlWidget.h"
 #include "PropertyTable.h"
 #include "QtText.h"
-#include "TextFieldSchema.h"
 
 #include <QLineEdit>
 

@@ -2,6 +2,7 @@
 
 #include "AttachMenuBar.h"
 #include "ClassEvent.h"
+#include "ClassSchemas.h"
 #include "Control.h"
 #include "EventLoop.h"
 #include "OutOfBoundsException.h"
@@ -11,7 +12,6 @@
 #include "RectControl.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
-#include "WindowSchema.h"
 #include "WindowSupport.h"
 #include "WindowWidget.h"
 
@@ -65,9 +65,7 @@ struct Window::QtParts {
 
 const ClassRecord& Window::Lookup()
 {
-    using I32 = std::int32_t;
-    using Obj = const Ref<Object>&;
-    using Str = const String&;
+    using namespace slotParameters;
     static ClassCache cache;
     return cache.build(nullptr, "Window", SlotCount, [](ClassRecord& r) {
         r.declareSlots<0, SlotCount>({

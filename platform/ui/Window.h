@@ -50,7 +50,7 @@ public:
 
     // Events, in table order.
     struct Events {
-        using I32 = std::int32_t;
+        using I32 = slotParameters::I32;
         static constexpr ClassEvent<void()> Layout { "Layout" };
         static constexpr ClassEvent<void()> CreateControls { "CreateControls" };
         static constexpr ClassEvent<void()> AddMenuHandlers { "AddMenuHandlers" };

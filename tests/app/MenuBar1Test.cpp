@@ -31,8 +31,8 @@ namespace {
 
 using testsupport::names;
 using Names = std::vector<std::string>;
-using Item = const Ref<Object>&;
-using Str = const String&;
+using Item = slotParameters::Obj;
+using slotParameters::Str;
 
 // The menu bar's record, for swapping its slots.
 ClassRecord& barRecord() { return MenuBar1::ctblinit(), *MenuBar1::ctbl; }

@@ -120,9 +120,8 @@ TEST_F(MenuItemTree, ParentsKeepTheirEntriesAndEachEditMovesThemWithoutCopies)
     SampleBar s;
     const Ref<Object> open = child(s.file, "Open"), copy = child(s.edit, "Copy");
     const ClassRecord& r = MenuItem::Lookup();
-    using I32 = std::int32_t;
-    using Item = const Ref<Object>&;
-    using Str = const String&;
+    using namespace slotParameters;
+    using Item = Obj;
     // Each edit, and the whole bar after it.
     for (const auto& [edit, after] : std::vector<std::pair<std::function<void()>, const char*>> {
              { [&] { append(s.edit, open); }, "File(Recent(One Two)) Edit(Copy Open)" },

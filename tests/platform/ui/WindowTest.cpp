@@ -32,9 +32,7 @@ using namespace platform;
 namespace {
 
 using enum Window::Slot;
-using I32 = std::int32_t;
-using Obj = const Ref<Object>&;
-using Str = const String&;
+using namespace slotParameters;
 using Log = std::vector<std::string>;
 
 QMainWindow& qt(Obj window) { return *Window::from(*window).qtWindow(); }
