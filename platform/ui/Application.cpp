@@ -105,7 +105,6 @@ Ref<Object> RuntimeAppObject()
 void RuntimeReleaseAppObject()
 {
     Ref<Object> dying = std::move(*s_appObject);
-    *s_appObject = nullptr;
 }
 
 }

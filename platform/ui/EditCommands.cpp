@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -51,7 +52,7 @@ bool clipboardHasText()
     return !QGuiApplication::clipboard()->text().isEmpty();
 }
 
-bool lineEditCan(EditCommand command, const QLineEdit& field)
+bool applies(EditCommand command, const QLineEdit& field)
 {
     const bool editable = !field.isReadOnly();
     const bool selected = field.hasSelectedText();
@@ -95,13 +96,13 @@ void perform(EditCommand command, Edit& field, Clear clear)
     }
 }
 
-void lineEditDo(EditCommand command, QLineEdit& field)
+void run(EditCommand command, QLineEdit& field)
 {
     perform(command, field, [](QLineEdit& f) { f.del(); });
 }
 
 template<class Edit>
-bool documentCan(EditCommand command, const Edit& field)
+bool applies(EditCommand command, const Edit& field)
 {
     const bool editable = !field.isReadOnly();
     const bool selected = field.textCursor().hasSelection();
@@ -123,7 +124,7 @@ bool documentCan(EditCommand command, const Edit& field)
 }
 
 template<class Edit>
-void documentDo(EditCommand command, Edit& field)
+void run(EditCommand command, Edit& field)
 {
     perform(command, field, [](Edit& f) {
         QTextCursor cursor = f.textCursor();
@@ -132,28 +133,26 @@ void documentDo(EditCommand command, Edit& field)
     });
 }
 
+// Whether the command applies to focus when it is a Field, running it if asked; nothing when it is not one.
+template<class Field>
+std::optional<bool> onField(QWidget* focus, EditCommand command, bool perform)
+{
+    auto* field = qobject_cast<Field*>(focus);
+    if (!field)
+        return std::nullopt;
+    const bool can = applies(command, *field);
+    if (can && perform)
+        run(command, *field);
+    return can;
+}
+
 // Runs the command on the focused field when it can act there; false otherwise.
 bool onFocusedField(EditCommand command, bool perform)
 {
     QWidget* focus = focusedTextField();
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        const bool can = lineEditCan(command, *line);
-        if (can && perform)
-            lineEditDo(command, *line);
-        return can;
-    }
-    if (auto* rich = qobject_cast<QTextEdit*>(focus)) {
-        const bool can = documentCan(command, *rich);
-        if (can && perform)
-            documentDo(command, *rich);
-        return can;
-    }
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
-        const bool can = documentCan(command, *plain);
-        if (can && perform)
-            documentDo(command, *plain);
-        return can;
-    }
+    for (const auto attempt : { onField<QLineEdit>, onField<QTextEdit>, onField<QPlainTextEdit> })
+        if (const std::optional<bool> can = attempt(focus, command, perform))
+            return *can;
     return false;
 }
 

@@ -13,7 +13,7 @@ const ClassRecord& MenuBar::Lookup()
     return cache.build(&MenuItem::Lookup, "MenuBar", SlotCount, [](ClassRecord& r) {
         r.declareSlots<MenuItem::SlotCount, SlotCount>({
             { SlotInstallClone, "_InstallClone", makeCode<void(Object&, const Ref<Object>&)>(&MenuBar::InstallClone) },
-            { SlotDependencyList, "__DependencyList", makeCode<void(Object&)>(&MenuBar::DependencyList) },
+            { SlotDependencyList, "__DependencyList", unsupportedCode<void(Object&)>("MenuBar.__DependencyList") },
         });
     });
 }
@@ -31,11 +31,4 @@ void MenuBar::InstallClone(Object& self, const Ref<Object>& source)
     for (const Ref<Object>& copy : copies)
         MenuItem::Append(bar, copy);
 }
-
-void MenuBar::DependencyList(Object& self)
-{
-    throw UnsupportedOperationException("__DependencyList of " + MenuItem::from(self).where()
-                                        + " lists what ahead-of-time linking keeps; this framework links nothing at run time");
-}
-
 }

@@ -21,8 +21,6 @@ public:
     // Replaces the menu bar's top menus with copies of source's entries, so a window can own a
     // menu bar built like another one.
     static void InstallClone(Object& self, const Ref<Object>& source);
-    // Belongs to ahead-of-time linking, which this framework does not do.
-    static void DependencyList(Object& self);
 
     MenuBar() = delete;
 };

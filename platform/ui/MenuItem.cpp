@@ -28,12 +28,18 @@ const MenuItem* findBelow(const MenuItem& root, const String& name, std::int32_t
     return nullptr;
 }
 
-std::size_t checkedPosition(const MenuItem& item, std::int32_t index, std::size_t count, const char* operation)
+// index as a position among item's entries, from 0 to highest (-1 when there is none).
+std::size_t checkedPosition(const MenuItem& item, std::int32_t index, long highest, const char* operation)
 {
-    if (index < 0 || static_cast<std::size_t>(index) > count)
+    if (index < 0 || index > highest)
         throw OutOfBoundsException(std::string(operation) + " of " + item.where() + ": index " + std::to_string(index)
-                                   + " is outside 0 to " + std::to_string(count));
+                                   + " is outside 0 to " + std::to_string(highest));
     return static_cast<std::size_t>(index);
+}
+
+long lastPosition(const MenuItem& item)
+{
+    return static_cast<long>(item.children().size()) - 1;
 }
 
 }
@@ -185,10 +191,7 @@ void MenuItem::Close(Object& self)
 Ref<Object> MenuItem::Item(Object& self, std::int32_t index)
 {
     MenuItem& item = from(self);
-    if (index < 0 || static_cast<std::size_t>(index) >= item.m_children.size())
-        throw OutOfBoundsException("Item of " + item.where() + ": index " + std::to_string(index) + " is outside 0 to "
-                                   + std::to_string(static_cast<long>(item.m_children.size()) - 1));
-    return Ref<Object>(item.m_children[static_cast<std::size_t>(index)].get());
+    return Ref<Object>(item.m_children[checkedPosition(item, index, lastPosition(item), "Item")].get());
 }
 
 std::int32_t MenuItem::Count(Object& self)
@@ -219,16 +222,13 @@ void MenuItem::Insert(Object& self, std::int32_t index, const Ref<Object>& item)
 {
     MenuItem& parent = from(self);
     Ref<MenuItem> child = from(item);
-    parent.insertChild(checkedPosition(parent, index, parent.m_children.size(), "Insert"), child);
+    parent.insertChild(checkedPosition(parent, index, lastPosition(parent) + 1, "Insert"), child);
 }
 
 void MenuItem::RemoveAt(Object& self, std::int32_t index)
 {
     MenuItem& parent = from(self);
-    if (index < 0 || static_cast<std::size_t>(index) >= parent.m_children.size())
-        throw OutOfBoundsException("Remove of " + parent.where() + ": index " + std::to_string(index)
-                                   + " is outside 0 to " + std::to_string(static_cast<long>(parent.m_children.size()) - 1));
-    parent.removeChildAt(static_cast<std::size_t>(index));
+    parent.removeChildAt(checkedPosition(parent, index, lastPosition(parent), "Remove"));
 }
 
 void MenuItem::RemoveItem(Object& self, const Ref<Object>& item)
@@ -369,7 +369,6 @@ void MenuItem::KeyboardShortcutSet(Object& self, std::int32_t index, const Strin
     // Checked now, so a bad shortcut is reported where it is set and the old one is kept.
     shortcutFromText(value.bytes(), item.where());
     item.m_shortcut = value;
-    item.m_shortcutWasSet = true;
     item.propertiesChanged();
 }
 
@@ -405,7 +404,6 @@ Ref<MenuItem> MenuItem::deepCopy() const
     copy->m_name = m_name;
     copy->m_text = m_text;
     copy->m_shortcut = m_shortcut;
-    copy->m_shortcutWasSet = m_shortcutWasSet;
     copy->m_autoEnable = m_autoEnable;
     copy->m_enabled = m_enabled;
     copy->m_tag = m_tag;

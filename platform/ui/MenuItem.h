@@ -87,8 +87,6 @@ public:
     const String& name() const noexcept { return m_name; }
     const String& text() const noexcept { return m_text; }
     const String& keyboardShortcut() const noexcept { return m_shortcut; }
-    // A shortcut set to the empty text and one never set look alike; this tells them apart.
-    bool keyboardShortcutWasSet() const noexcept { return m_shortcutWasSet; }
     bool autoEnable() const noexcept { return m_autoEnable; }
     bool enabled() const noexcept { return m_enabled; }
     bool isSeparator() const noexcept;
@@ -122,7 +120,6 @@ private:
     String m_name;
     String m_text;
     String m_shortcut;
-    bool m_shortcutWasSet = false;
     bool m_autoEnable = false;
     bool m_enabled = true;
     Value m_tag;

@@ -37,7 +37,6 @@ public:
     // The entry standing for this item in its parent: the drop-down's own entry when it has one.
     QAction& shownAction();
     QMenu& menu();
-    QMenu* existingMenu() const noexcept { return m_menu.get(); }
 
     // Only for a menu bar: shows its top menus in bar, and keeps them there.
     void attach(QMenuBar& bar);

@@ -21,7 +21,6 @@ public:
         : RuntimeException(describe(target, name, reason))
         , m_target(target)
         , m_name(std::move(name))
-        , m_reason(std::move(reason))
     {
     }
 
@@ -29,7 +28,6 @@ public:
     Target target() const noexcept { return m_target; }
     // The file's path or the printer's name; empty when none was given.
     const std::string& name() const noexcept { return m_name; }
-    const std::string& reason() const noexcept { return m_reason; }
 
 private:
     static std::string describe(Target target, const std::string& name, const std::string& reason)
@@ -40,7 +38,6 @@ private:
 
     Target m_target = Target::File;
     std::string m_name;
-    std::string m_reason;
 };
 
 }

@@ -25,7 +25,8 @@ QApplication* s_app = nullptr;
 bool s_reportedUnhandled = false;
 bool s_quitOnLastWindowClosedBefore = true;
 
-// The entry-point table: a list of entries the program can fill; this program has none.
+// The entry-point table. No plug-in reads it in this framework, so it holds no entries, only its
+// count's check when it is made.
 class PluginEntrypointsTable final : public Object {
 public:
     static const ClassRecord& Lookup()
@@ -33,14 +34,10 @@ public:
         static ClassCache cache;
         return cache.build(nullptr, "PluginEntrypointsTable", 0, [](ClassRecord&) {});
     }
-    explicit PluginEntrypointsTable(std::int32_t count)
+    PluginEntrypointsTable()
         : Object(Lookup())
-        , m_entries(static_cast<std::size_t>(count), nullptr)
     {
     }
-
-private:
-    std::vector<void*> m_entries;
 };
 
 std::string describe(std::exception_ptr exception)
@@ -195,7 +192,7 @@ Ref<Object> RuntimeAllocatePluginEntrypointsTable(std::int32_t count)
 {
     if (count < 0)
         throw RuntimeException("a plug-in entry-point table cannot have " + std::to_string(count) + " entries");
-    return Ref<Object>(new PluginEntrypointsTable(count));
+    return Ref<Object>(new PluginEntrypointsTable);
 }
 
 bool runtimeReportedUnhandledException() noexcept
