@@ -56,38 +56,33 @@ void ClassRecord::declareEvent(std::string_view name, const std::type_info& sign
     m_events.push_back(EventEntry { name, &signature, nullptr });
 }
 
-const EventEntry* ClassRecord::findEvent(std::string_view event) const noexcept
+const EventEntry& ClassRecord::declaredEvent(std::string_view event) const
 {
     for (const EventEntry& e : m_events) {
         if (e.name == event)
-            return &e;
+            return e;
     }
-    return nullptr;
+    throw OutOfBoundsException(m_name.toStdString() + " has no event " + std::string(event));
 }
 
 Code ClassRecord::eventHandler(std::string_view event) const
 {
-    const EventEntry* entry = findEvent(event);
-    if (!entry)
-        throw RuntimeException(m_name.toStdString() + " has no event " + std::string(event));
-    return entry->handler;
+    return declaredEvent(event).handler;
 }
 
-const EventEntry& ClassRecord::checkedEvent(std::string_view event, const Code& handler) const
+void ClassRecord::checkHandler(std::string_view event, const Code& handler) const
 {
-    const EventEntry* entry = findEvent(event);
-    if (!entry)
-        throw OutOfBoundsException(m_name.toStdString() + " has no event " + std::string(event));
-    if (handler && handler->signature() != *entry->signature)
+    const EventEntry& entry = declaredEvent(event);
+    if (handler && handler->signature() != *entry.signature)
         throw SignatureMismatchException(m_name.toStdString() + "." + std::string(event) + ": a handler of "
                                          + handler->signature().name() + " for an event whose handlers are "
-                                         + entry->signature->name());
-    return *entry;
+                                         + entry.signature->name());
 }
 
 void ClassRecord::setEventHandler(std::string_view event, Code handler)
 {
-    const_cast<EventEntry&>(checkedEvent(event, handler)).handler = std::move(handler);
+    checkHandler(event, handler);
+    const_cast<EventEntry&>(declaredEvent(event)).handler = std::move(handler); // an entry of this record
 }
 
 const MemberRecord* ClassRecord::findMember(std::string_view name) const noexcept

@@ -106,14 +106,11 @@ public:
         (declareEvent(events.name, typeid(typename ClassEvent<Signatures>::Handler)), ...);
     }
     const std::vector<EventEntry>& events() const noexcept { return m_events; }
-    // The entry of the named event, or null when the class does not declare it.
-    const EventEntry* findEvent(std::string_view event) const noexcept;
     // The handler of the named event; null when none is installed. An event the class does not
     // declare is refused.
     Code eventHandler(std::string_view event) const;
-    // The entry of a declared event that handler may handle; an undeclared event, or a handler
-    // of another signature, is refused.
-    const EventEntry& checkedEvent(std::string_view event, const Code& handler) const;
+    // Refuses an event the class does not declare, or a handler of another signature for it.
+    void checkHandler(std::string_view event, const Code& handler) const;
     // Installs the handler of a declared event; a handler of another signature is refused.
     void setEventHandler(std::string_view event, Code handler);
     template<class Signature>
@@ -133,6 +130,8 @@ public:
     void setFactory(Factory factory) { m_factory = std::move(factory); }
 
 private:
+    // The entry of a declared event; an undeclared one is refused.
+    const EventEntry& declaredEvent(std::string_view event) const;
     void declareSlots(std::size_t first, const SlotRow* rows, std::size_t count);
     void declareEvent(std::string_view name, const std::type_info& signature);
 

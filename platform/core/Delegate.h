@@ -21,7 +21,6 @@ public:
     // Calls a method on the target: code of signature void(Object&).
     static void IM_Invoke(const Delegate& d);
 
-    void call() const { m_invoker(*this); }
     const Code& code() const noexcept { return m_code; }
 
 private:

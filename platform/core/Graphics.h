@@ -2,7 +2,6 @@
 
 #include "ClassRecord.h"
 #include "Object.h"
-#include "Ref.h"
 #include "String.h"
 
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "Introspection.h"
 
-#include "IllegalCastException.h"
 #include "IntList.h"
 
 #include <map>
@@ -69,14 +68,6 @@ Ref<Object> Introspection::ArrayInfoForInt32List()
     if (!slot)
         slot = Ref<Object>(new TypeInfo(IntList::Lookup()));
     return slot;
-}
-
-const ClassRecord& Introspection::typeRecordOf(Object& typeInfo)
-{
-    if (auto* t = dynamic_cast<TypeInfo*>(&typeInfo))
-        return t->described();
-    throw IllegalCastException("an object of class " + typeInfo.record().name().toStdString()
-                               + " is not a reflection type description");
 }
 
 void Introspection::ArrayMapExit()

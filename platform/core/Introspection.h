@@ -18,8 +18,6 @@ public:
     // The description of the framework's list of whole numbers.
     static Ref<Object> ArrayInfoForInt32List();
 
-    static const ClassRecord& typeRecordOf(Object& typeInfo);
-
     // Introspection.ArrayInfo.mArrayMap.__Exit, Introspection.ClassInfo.sClassFQNToRefMap.__Exit,
     // Introspection.ClassInfo.sClassRefMap.__Exit
     static void ArrayMapExit();

@@ -40,7 +40,6 @@ private:
 };
 
 struct MemberRecord;
-class ClassRecord;
 
 // Calls a published member of the object's class by name. A lookup by name called with no
 // argument is handed the member's own name, so invoking "PushButton1" on a window gives its

@@ -28,9 +28,6 @@ public:
     bool isEmpty() const noexcept { return !m_data; }
     TextEncoding encoding() const noexcept { return m_data ? m_data->encoding : TextEncoding::UTF8; }
 
-    // How many String values share these bytes; 0 for the empty text.
-    long shareCount() const noexcept { return m_data.use_count(); }
-
     friend bool operator==(const String& a, const String& b) noexcept { return a.bytes() == b.bytes(); }
 
 private:

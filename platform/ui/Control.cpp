@@ -51,7 +51,7 @@ void Control::NameSet(Object& control, std::int32_t, const String& name)
 
 void Control::installEventHandler(const std::string& event, Code code)
 {
-    record().checkedEvent(event, code);
+    record().checkHandler(event, code);
     m_handlers[event] = std::move(code);
 }
 

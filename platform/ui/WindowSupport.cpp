@@ -22,7 +22,7 @@ NoDestructor<std::unique_ptr<List>> s_implicitWindows;
 // Never destroyed: windows still waiting here when the process ends are not released after Qt is gone.
 List& closedWindows()
 {
-    static auto* list = new List;
+    static NoDestructor<List> list;
     return *list;
 }
 
