@@ -21,6 +21,8 @@ public:
     // Calls a method on the target: code of signature void(Object&).
     static void IM_Invoke(const Delegate& d);
 
+    // Runs the delegate through its invoker, as the framework would for a routine it was handed.
+    void call() const { m_invoker(*this); }
     const Code& code() const noexcept { return m_code; }
 
 private:
