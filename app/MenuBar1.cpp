@@ -81,14 +81,7 @@ void buildMenu(Object& self, std::span<const ItemRow> rows)
 
 void publish(ClassRecord& record, const char* name, void (*code)(Object&))
 {
-    platform::MemberRecord member;
-    member.name = String(name);
-    member.signature = String("%%");
-    member.code = platform::makeCode<void(Object&)>(code);
-    member.invoker = &platform::Invoker::forSignature("%%");
-    platform::RuntimeAllocateAttributeTable(member, 1);
-    member.attributes[0] = platform::Attribute { String("__Scope"), String("Public") };
-    record.members().push_back(std::move(member));
+    platform::publishMember(record, name, "%%", platform::makeCode<void(Object&)>(code));
 }
 
 }

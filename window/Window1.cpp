@@ -38,23 +38,6 @@ Code controlLookupCode()
         [](Object& w, const String& name) { return RuntimeWindowControlByName(Ref<Object>(&w), name); });
 }
 
-void publish(ClassRecord& record, const char* name, const char* signature, Code code, bool hidden = false)
-{
-    MemberRecord member;
-    member.name = name;
-    member.signature = signature;
-    member.code = std::move(code);
-    member.invoker = &Invoker::forSignature(signature);
-    member.flags = MemberPublic | MemberInstance;
-    RuntimeAllocateAttributeTable(member, hidden ? 2 : 1);
-    member.attributes[0] = Attribute { "__Scope", String("Public") };
-    if (hidden)
-        member.attributes[1] = Attribute { "Hidden", std::nullopt };
-    record.members().push_back(std::move(member));
-}
-
-}
-
 // The row of a menu-item accessor, named after the item it returns.
 SlotRow accessorRow(Slot slot)
 {
@@ -62,9 +45,11 @@ SlotRow accessorRow(Slot slot)
     return { slot, accessor.name, menuItemAccessorCode(accessor) };
 }
 
+}
+
 void ctblinit()
 {
-    ctbl.build(&Window::Lookup, "Window1.Window1", SlotCount, [](ClassRecord& r) {
+    ctbl.build(&Window::Lookup, className, SlotCount, [](ClassRecord& r) {
         r.declareSlots<Window::SlotCount, SlotCount>({
             { SlotLayout, "Layout", method(&Layout) },
             { SlotCreateControls, "CreateControls", method(&CreateControls) },
@@ -85,21 +70,21 @@ void ctblinit()
             { SlotEventClose, "Event_Close", method(&Event_Close) },
         });
 
-        publish(r, "Layout", "%%", r.slot(SlotLayout).code);
-        publish(r, "CreateControls", "%%", r.slot(SlotCreateControls).code);
-        publish(r, "_CreateControls0", "%%", r.slot(SlotCreateControls0).code, true);
-        publish(r, "PushButton1", "%o<PushButton>%s", controlLookupCode());
-        publish(r, "TextField1", "%o<TextField>%s", controlLookupCode());
-        publish(r, "StaticText1", "%o<StaticText>%s", controlLookupCode());
-        publish(r, "StaticText2", "%o<StaticText>%s", controlLookupCode());
-        publish(r, "StaticText3", "%o<StaticText>%s", controlLookupCode());
-        publish(r, "PopupMenu1", "%o<PopupMenu>%s", controlLookupCode());
-        publish(r, "PushButton1_Action", "%%", r.slot(SlotPushButton1Action).code);
+        publishMember(r, "Layout", "%%", r.slot(SlotLayout).code);
+        publishMember(r, "CreateControls", "%%", r.slot(SlotCreateControls).code);
+        publishMember(r, "_CreateControls0", "%%", r.slot(SlotCreateControls0).code, true);
+        publishMember(r, "PushButton1", "%o<PushButton>%s", controlLookupCode());
+        publishMember(r, "TextField1", "%o<TextField>%s", controlLookupCode());
+        publishMember(r, "StaticText1", "%o<StaticText>%s", controlLookupCode());
+        publishMember(r, "StaticText2", "%o<StaticText>%s", controlLookupCode());
+        publishMember(r, "StaticText3", "%o<StaticText>%s", controlLookupCode());
+        publishMember(r, "PopupMenu1", "%o<PopupMenu>%s", controlLookupCode());
+        publishMember(r, "PushButton1_Action", "%%", r.slot(SlotPushButton1Action).code);
         for (std::size_t i = 0; i < menuItemAccessors.size(); ++i)
-            publish(r, menuItemAccessors[i].name, menuItemAccessors[i].quitItem ? "%o<QuitMenuItem>%" : "%o<MenuItem>%",
+            publishMember(r, menuItemAccessors[i].name, menuItemAccessors[i].quitItem ? "%o<QuitMenuItem>%" : "%o<MenuItem>%",
                     r.slot(SlotEditMenu + i).code);
-        publish(r, "Event_Open", "%%", r.slot(SlotEventOpen).code);
-        publish(r, "Event_Close", "%%", r.slot(SlotEventClose).code);
+        publishMember(r, "Event_Open", "%%", r.slot(SlotEventOpen).code);
+        publishMember(r, "Event_Close", "%%", r.slot(SlotEventClose).code);
 
         // Each handler is the operation itself, not its place in the table.
         r.setEventHandler(Window::Events::Layout, r.slot(SlotLayout).code);

@@ -180,4 +180,19 @@ void RuntimeAllocateAttributeTable(MemberRecord& member, std::size_t count)
     member.attributes.assign(count, Attribute {});
 }
 
+void publishMember(ClassRecord& record, const char* name, const char* signature, Code code, bool hidden)
+{
+    MemberRecord member;
+    member.name = String(name);
+    member.signature = String(signature);
+    member.code = std::move(code);
+    member.invoker = &Invoker::forSignature(signature);
+    member.flags = MemberPublic | MemberInstance;
+    RuntimeAllocateAttributeTable(member, hidden ? 2 : 1);
+    member.attributes[0] = Attribute { String("__Scope"), String("Public") };
+    if (hidden)
+        member.attributes[1] = Attribute { String("Hidden"), std::nullopt };
+    record.members().push_back(std::move(member));
+}
+
 }

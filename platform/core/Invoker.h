@@ -40,6 +40,7 @@ private:
 };
 
 struct MemberRecord;
+class ClassRecord;
 
 // Calls a published member of the object's class by name. A lookup by name called with no
 // argument is handed the member's own name, so invoking "PushButton1" on a window gives its
@@ -48,5 +49,9 @@ Value RuntimeInvokeMember(Object& self, std::string_view name, const std::vector
 
 // Room for count attributes on a member, which the caller then fills.
 void RuntimeAllocateAttributeTable(MemberRecord& member, std::size_t count);
+
+// Publishes code as a public instance member of record, under name and its reflection signature
+// (with the invoker for that signature), scoped "Public"; a hidden member also carries "Hidden".
+void publishMember(ClassRecord& record, const char* name, const char* signature, Code code, bool hidden = false);
 
 }
