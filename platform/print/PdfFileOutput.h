@@ -30,9 +30,10 @@ public:
     // Writes the finished document (its painter ended) and puts it in the file's place; throws
     // PrintJobException, with the system's reason, when it cannot, and then changes nothing.
     void commit();
+    // Throws PrintJobException naming the file, as every failure of this output does.
+    [[noreturn]] void fail(const std::string& reason) const;
 
 private:
-    [[noreturn]] void fail(const std::string& reason) const;
 
     QString m_path;
     QBuffer m_document;

@@ -6,6 +6,7 @@
 #include "PrintJobException.h"
 #include "QtText.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -114,12 +115,13 @@ Ref<PrinterGraphics> PrinterGraphics::begin(std::unique_ptr<QPrinter> printer)
     if (!printer)
         throw PrintJobException("cannot start a print job: no printer was given");
     const bool toFile = printsToFile(*printer);
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw PrintJobException(toFile ? PrintJobException::Target::File : PrintJobException::Target::Printer,
-                                (toFile ? printer->outputFileName() : printer->printerName()).toStdString(),
-                                "the application's graphical interface is not running");
     if (toFile && printer->outputFileName().isEmpty())
         throw PrintJobException("cannot start a print job to a file: no file name was given");
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw PrintJobException(toFile ? PrintJobException::Target::File : PrintJobException::Target::Printer,
+                                (toFile ? QFileInfo(printer->outputFileName()).absoluteFilePath()
+                                        : printer->printerName()).toStdString(),
+                                "the application's graphical interface is not running");
     if (!toFile && !printer->isValid())
         throw printerFailure(*printer, "the printer is not available");
 
@@ -144,8 +146,7 @@ void PrinterGraphics::Job::finish()
     const bool ended = painter.end();
     if (file) {
         if (!ended)
-            throw PrintJobException(PrintJobException::Target::File, printer->outputFileName().toStdString(),
-                                    "the document could not be completed");
+            file->fail("the document could not be completed");
         file->commit();
     } else if (!ended) {
         throw printerFailure(*printer, "the printer did not take the whole job");

@@ -11,31 +11,17 @@
 
 namespace platform {
 
-namespace {
-
-// Inside a delivery the old bar may be the one delivering, as when a menu choice replaces it: it
-// goes on the loop's next turn then.
-void disposeWidget(QWidget* widget)
-{
-    if (!widget)
-        return;
-    if (EventLoop::deliveryDepth() == 0) {
-        delete widget;
-        return;
-    }
-    widget->hide();
-    widget->setParent(nullptr);
-    widget->deleteLater();
-}
-
-}
-
 void attachMenuBar(QMainWindow& window, const Ref<Object>& menuBar)
 {
     MenuItem* bar = menuBar ? &MenuItem::from(*menuBar) : nullptr;
     if (bar && !bar->isMenuBar())
         throw IllegalCastException(bar->where() + " is a menu item, not a MenuBar, and cannot be a window's menu bar");
-    disposeWidget(window.menuWidget());
+    // The old bar may be the one delivering, as when a menu choice replaces it.
+    QWidget* old = window.menuWidget();
+    EventLoop::dispose(old, [old] {
+        old->hide();
+        old->setParent(nullptr);
+    });
     if (!bar)
         return;
     requireApplication("a menu bar");

@@ -39,6 +39,18 @@ void EventLoop::deliver(Object& receiver, const std::function<void()>& handler) 
     --s_depth;
 }
 
+void EventLoop::dispose(QObject* object, const std::function<void()>& takeOutOfView)
+{
+    if (!object)
+        return;
+    if (deliveryDepth() == 0) {
+        delete object;
+        return;
+    }
+    takeOutOfView();
+    object->deleteLater();
+}
+
 int EventLoop::deliveryDepth() noexcept
 {
     return s_depth;

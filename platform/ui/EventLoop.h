@@ -3,6 +3,8 @@
 #include <exception>
 #include <functional>
 
+class QObject;
+
 namespace platform {
 
 class Object;
@@ -17,6 +19,9 @@ public:
     // How many deliveries are under way. Above zero, a Qt object may be in the middle of
     // delivering a signal or event, so it must not be deleted under it.
     static int deliveryDepth() noexcept;
+    // Deletes object at once, or, inside a delivery, where it may be the one delivering, on the
+    // loop's next turn, after takeOutOfView has taken it off the screen. Null is nothing.
+    static void dispose(QObject* object, const std::function<void()>& takeOutOfView);
     // Runs Qt's event loop until the application quits; rethrows an exception a handler raised.
     static void run();
     static void quit();

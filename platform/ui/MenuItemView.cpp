@@ -26,25 +26,21 @@ void detachEverywhere(QAction& action)
     }
 }
 
-// Inside a delivery, a Qt object may be the one delivering: disposal waits for the event loop then.
+// Lets go of a menu or an entry; one still delivering is first disconnected and taken off every
+// widget showing it.
 template<class T>
 void dispose(std::unique_ptr<T>& owned)
 {
-    if (!owned)
-        return;
-    if (EventLoop::deliveryDepth() == 0) {
-        owned.reset();
-        return;
-    }
     T* object = owned.release();
-    QObject::disconnect(object, nullptr, nullptr, nullptr);
-    if constexpr (std::is_same_v<T, QMenu>) {
-        object->hide();
-        detachEverywhere(*object->menuAction());
-    } else {
-        detachEverywhere(*object);
-    }
-    object->deleteLater();
+    EventLoop::dispose(object, [object] {
+        QObject::disconnect(object, nullptr, nullptr, nullptr);
+        if constexpr (std::is_same_v<T, QMenu>) {
+            object->hide();
+            detachEverywhere(*object->menuAction());
+        } else {
+            detachEverywhere(*object);
+        }
+    });
 }
 
 
