@@ -7,8 +7,8 @@
 #include "SharedMenuBar.h"
 #include "Window1.h"
 
-#include "PropertySchema.h"
-#include "PropertyString.h"
+#include "DesignRect.h"
+#include "ExternalTool.h"
 #include "RectControl.h"
 #include "Window.h"
 #include "WindowSupport.h"
@@ -26,40 +26,17 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <optional>
 #include <string>
 
 using namespace platform;
+using testsupport::designRect;
 
 namespace {
 
-// The design rectangle of a control, from its own property string.
-QRect designRect(std::string_view control)
-{
-    for (const auto& constant : PropertyStrings::all()) {
-        if (constant.target != control)
-            continue;
-        QRect r;
-        for (const PropertyEntry& e :
-             PropertyString::decode(String(constant.bytes), PropertySchema::forClass(constant.className))) {
-            if (e.name == "Left") r.moveLeft(e.asInt32());
-            if (e.name == "Top") r.moveTop(e.asInt32());
-            if (e.name == "Width") r.setWidth(e.asInt32());
-            if (e.name == "Height") r.setHeight(e.asInt32());
-        }
-        return r;
-    }
-    throw std::runtime_error("no property string for " + std::string(control));
-}
-
 // Where the X server itself has a window, independently of Qt's bookkeeping.
-std::optional<QRect> serverGeometry(WId id)
+QRect serverGeometry(WId id)
 {
-    QProcess xwininfo;
-    xwininfo.start("xwininfo", { "-id", QString::number(id) });
-    if (!xwininfo.waitForFinished() || xwininfo.exitCode() != 0)
-        return std::nullopt;
-    const QString out = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    const QString out = QString::fromStdString(testsupport::runTool("xwininfo", { "-id", QString::number(id) }));
     const auto field = [&](const char* label) {
         const QRegularExpressionMatch m = QRegularExpression(QString(label) + ":\\s+(-?\\d+)").match(out);
         return m.hasMatch() ? m.captured(1).toInt() : -1;
@@ -124,11 +101,11 @@ TEST(WindowGeometry, TheContentAreaHasItsDesignSizeAndEachControlAndLabelTextSit
     EXPECT_EQ(contentOffset.x(), 0);
     EXPECT_GT(contentOffset.y(), 0) << "the menu bar sits above the content area";
     EXPECT_EQ(content.size(), QSize(455, 181));
-    const std::optional<QRect> server = serverGeometry(qt.winId());
-    ASSERT_TRUE(server) << "xwininfo could not describe the window";
-    EXPECT_EQ(server->size(), QSize(455, 181 + contentOffset.y()));
-    EXPECT_EQ(server->topLeft(), qt.mapToGlobal(QPoint(0, 0)));
-    EXPECT_EQ(shot.size(), server->size());
+    const QRect server = serverGeometry(qt.winId());
+    ASSERT_FALSE(::testing::Test::HasFailure()) << "xwininfo could not describe the window";
+    EXPECT_EQ(server.size(), QSize(455, 181 + contentOffset.y()));
+    EXPECT_EQ(server.topLeft(), qt.mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(shot.size(), server.size());
     EXPECT_EQ(qt.windowTitle(), "Sumwise");
 
     const QRgb background = shot.pixel(inShot(QRect(5, 175, 1, 1)).topLeft());
@@ -137,7 +114,7 @@ TEST(WindowGeometry, TheContentAreaHasItsDesignSizeAndEachControlAndLabelTextSit
         QWidget& widget = *RectControl::from(*RuntimeWindowControlByName(window, c)).widget();
         const QRect design = designRect(c), area = inShot(design);
         EXPECT_EQ(QRect(widget.mapTo(&content, QPoint(0, 0)), widget.size()), design);
-        EXPECT_EQ(widget.mapToGlobal(QPoint(0, 0)), server->topLeft() + contentOffset + design.topLeft());
+        EXPECT_EQ(widget.mapToGlobal(QPoint(0, 0)), server.topLeft() + contentOffset + design.topLeft());
         EXPECT_TRUE(widget.isVisible());
         int drawn = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)

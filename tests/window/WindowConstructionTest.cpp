@@ -3,6 +3,7 @@
 #include "Window1.h"
 
 #include "AddControl.h"
+#include "DesignRect.h"
 #include "EventLoop.h"
 #include "FrameworkTest.h"
 #include "Invoker.h"
@@ -36,6 +37,7 @@
 #include <typeindex>
 
 using namespace platform;
+using testsupport::designRect;
 
 namespace {
 
@@ -121,15 +123,6 @@ struct HandlerLog {
 std::vector<PropertyEntry> entriesOf(const PropertyStrings::Constant& c)
 {
     return PropertyString::decode(String(c.bytes), PropertySchema::forClass(c.className));
-}
-
-QRect designRect(std::string_view control)
-{
-    std::map<std::string_view, PropertyEntry> v;
-    for (const auto& c : PropertyStrings::all())
-        for (const PropertyEntry& e : c.target == control ? entriesOf(c) : std::vector<PropertyEntry> {})
-            v[e.name] = e;
-    return QRect(v.at("Left").asInt32(), v.at("Top").asInt32(), v.at("Width").asInt32(), v.at("Height").asInt32());
 }
 
 // Shown and made the active window, as a user's click would; the focus follows once events are processed.
