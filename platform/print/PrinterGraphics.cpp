@@ -177,10 +177,7 @@ float PrinterGraphics::TextSize() const
 
 void PrinterGraphics::SetTextSize(float size)
 {
-    if (!(size >= 0.0f && size <= MaxTextSize))
-        throw OutOfBoundsException("Graphics.TextSize: " + std::to_string(size)
-                                   + " is not a text size; give points from 0 (the default size) to "
-                                   + std::to_string(static_cast<int>(MaxTextSize)));
+    checkTextSize(size, "Graphics.TextSize");
     m_job->textSize = size;
     m_job->applyFont();
 }

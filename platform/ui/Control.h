@@ -51,8 +51,11 @@ public:
 
 protected:
     using Object::Object;
-    // Called when the control is made for a window.
+    // Called when the control is made for a window, and again when it is added to it: a control
+    // already on screen there stays as it is.
     virtual void attachTo(Window& window);
+    // Called when the control is taken out of its window: it goes off screen.
+    virtual void detach() {}
 
 private:
     friend class Window;

@@ -26,4 +26,10 @@ Widget& controlWidget(Object& control, const char* kind)
     return *widget;
 }
 
+// The widget of a control with a rectangle.
+inline QWidget& shown(Object& control)
+{
+    return controlWidget<RectControl>(control, "a RectControl");
+}
+
 }

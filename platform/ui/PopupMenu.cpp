@@ -8,8 +8,6 @@
 
 #include <QComboBox>
 
-#include <algorithm>
-
 namespace platform {
 
 namespace {
@@ -17,6 +15,12 @@ namespace {
 QComboBox& combo(Object& o)
 {
     return controlWidget<PopupMenu, QComboBox>(o, "a PopupMenu");
+}
+
+// Items are separated, not terminated, by carriage returns; the empty string has none.
+QStringList itemsOf(const String& items)
+{
+    return items.isEmpty() ? QStringList() : toQString(items).split(u'\r');
 }
 
 }
@@ -42,10 +46,7 @@ void PopupMenu::InitialValueSet(Object& o, std::int32_t, const String& items)
 {
     QComboBox& c = combo(o);
     c.clear();
-    if (items.isEmpty())
-        return;
-    // Items are separated, not terminated, by carriage returns.
-    c.addItems(toQString(items).split(u'\r'));
+    c.addItems(itemsOf(items));
 }
 
 std::int32_t PopupMenu::ListCount(Object& o)
@@ -77,14 +78,6 @@ std::int32_t PopupMenu::ListIndexGet(Object& o)
 
 namespace {
 
-std::int32_t itemCount(const String& items)
-{
-    if (items.isEmpty())
-        return 0;
-    const std::string_view bytes = items.bytes();
-    return static_cast<std::int32_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1;
-}
-
 // ListIndex selects one of the items the popup has by then: an InitialValue earlier in the same
 // string replaces them.
 PropertyRange listIndexRange(Object& popup, std::span<const PropertyEntry> earlier)
@@ -92,7 +85,7 @@ PropertyRange listIndexRange(Object& popup, std::span<const PropertyEntry> earli
     std::int32_t items = PopupMenu::ListCount(popup);
     for (const PropertyEntry& entry : earlier) {
         if (entry.name == "InitialValue")
-            items = itemCount(entry.asString());
+            items = static_cast<std::int32_t>(itemsOf(entry.asString()).size());
     }
     return { -1, items - 1 };
 }

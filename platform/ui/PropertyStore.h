@@ -20,6 +20,13 @@ public:
             return std::nullopt;
         return it->second;
     }
+    // The stored value of the property, of the type its schema gives it, or fallback when unset.
+    template<class T>
+    T valueOr(std::string_view name, T fallback) const
+    {
+        auto it = m_values.find(name);
+        return it == m_values.end() ? fallback : std::get<T>(it->second);
+    }
 
 private:
     std::map<std::string, PropertyValue, std::less<>> m_values;

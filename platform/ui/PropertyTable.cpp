@@ -19,12 +19,6 @@ PropertyTable::PropertyTable(const PropertySchema& schema, const PropertyTable* 
     check();
 }
 
-PropertyTable::PropertyTable(const PropertySchema& schema, const PropertyTable* parent,
-                             std::initializer_list<PropertyRow> rows, const std::vector<PropertyRow>& shared)
-    : PropertyTable(schema, parent, rows, shared, Hooks {})
-{
-}
-
 void PropertyTable::check() const
 {
     auto fail = [&](std::string_view name, const std::string& what) {

@@ -31,13 +31,13 @@ inline Color paletteColor(const QWidget& widget, QPalette::ColorRole role)
 template<QPalette::ColorRole role>
 void setControlColor(Object& control, Color c)
 {
-    setPaletteColor(controlWidget<RectControl>(control, "a RectControl"), role, c);
+    setPaletteColor(shown(control), role, c);
 }
 
 template<QPalette::ColorRole role>
 Color controlColor(Object& control)
 {
-    return paletteColor(controlWidget<RectControl>(control, "a RectControl"), role);
+    return paletteColor(shown(control), role);
 }
 
 }

@@ -15,7 +15,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -63,10 +62,19 @@ QWidget* RectControl::widget() const noexcept
 void RectControl::attachTo(Window& window)
 {
     Control::attachTo(window);
-    if (m_qt->widget) {
+    // Reparenting hides a widget: one already in the content area keeps its own visibility.
+    if (m_qt->widget && m_qt->widget->parentWidget() != window.contentArea()) {
         m_qt->widget->setParent(window.contentArea());
         // A control added to a window already on screen must show too.
         m_qt->widget->show();
+    }
+}
+
+void RectControl::detach()
+{
+    if (m_qt->widget) {
+        m_qt->widget->hide();
+        m_qt->widget->setParent(nullptr);
     }
 }
 
@@ -77,17 +85,14 @@ void RectControl::Constructor(Object& control)
 
 void RectControl::SetFocus(Object& control)
 {
-    controlWidget<RectControl>(control, "a RectControl").setFocus(Qt::OtherFocusReason);
+    shown(control).setFocus(Qt::OtherFocusReason);
 }
 
 void RectControl::TextSizeSet(Object& control, std::int32_t, float size)
 {
     RectControl& self = from(control);
-    // Checked before any use: a float out of int's range converts with undefined behaviour.
-    if (!std::isfinite(size) || size < 0 || size > MaxTextSize)
-        throw OutOfBoundsException("text size " + std::to_string(size) + " of " + self.name().toStdString()
-                                   + " is outside 0 to " + std::to_string(static_cast<int>(MaxTextSize)));
-    QWidget& w = controlWidget<RectControl>(control, "a RectControl");
+    checkTextSize(size, self.name().toStdString() + ".TextSize");
+    QWidget& w = shown(control);
     QFont f = w.font();
     if (size == 0) {
         // The platform's size, in whichever unit it has one; with no usable fonts it may have
@@ -114,12 +119,12 @@ void RectControl::TextUnitSet(Object& control, std::int32_t, std::uint8_t unit)
     if (unit != 0)
         throw UnsupportedOperationException("text unit " + std::to_string(unit) + " of " + from(control).name().toStdString()
                                             + " is not supported; only 0 (layout units)");
-    from(control).m_textUnit = unit;
 }
 
 std::uint8_t RectControl::TextUnitGet(Object& control)
 {
-    return from(control).m_textUnit;
+    from(control);
+    return 0;
 }
 
 namespace {
@@ -129,11 +134,6 @@ enum class GeometryPart { Left, Top, Width, Height };
 // Positions and sizes stay within Qt's widget limits, so no coordinate arithmetic can overflow.
 constexpr PropertyRange position { -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX };
 constexpr PropertyRange extent { 0, QWIDGETSIZE_MAX };
-
-QWidget& shown(Object& control)
-{
-    return controlWidget<RectControl>(control, "a RectControl");
-}
 
 template<GeometryPart part>
 void setGeometryPart(Object& control, std::int32_t value)
@@ -165,13 +165,6 @@ std::int32_t geometryPart(Object& control)
         return r.height();
 }
 
-std::int32_t tabIndexOf(Object& control)
-{
-    if (auto v = Control::from(control).propertyStore().get("TabIndex"))
-        return std::get<std::int32_t>(*v);
-    return 0;
-}
-
 // Tab order follows TabIndex across the window's controls; ties keep the order of adding.
 void reorderTabs(Object& control)
 {
@@ -182,7 +175,7 @@ void reorderTabs(Object& control)
     for (std::size_t i = 0; i < window->controlCount(); ++i) {
         Object& c = *window->controlAt(i);
         if (auto* rect = dynamic_cast<RectControl*>(&c); rect && rect->widget())
-            order.emplace_back(tabIndexOf(c), rect->widget());
+            order.emplace_back(rect->propertyStore().valueOr<std::int32_t>("TabIndex", 0), rect->widget());
     }
     std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)

@@ -49,7 +49,7 @@ protected:
     // Takes ownership of a new top-level widget until the control is made for a window.
     RectControl(const ClassRecord& record, QWidget* widget);
     void attachTo(Window& window) override;
-
+    void detach() override;
 
     // The rows of the text style properties, which each class of control with text declares itself.
     static std::vector<PropertyRow> textStyleRows();
@@ -58,7 +58,6 @@ private:
     struct QtParts;
     std::unique_ptr<QtParts> m_qt;
     float m_textSize = 0;
-    std::uint8_t m_textUnit = 0;
 };
 
 }

@@ -19,14 +19,9 @@ const ClassRecord& TextEdit::Lookup()
     return cache.build(&RectControl::Lookup, "TextEdit", RectControl::SlotCount, [](ClassRecord&) {}, {});
 }
 
-namespace {
-
-// The one kind of editable text this framework shows is a single line.
-QLineEdit& line(Object& o)
+QLineEdit& TextEdit::line(Object& o)
 {
     return controlWidget<TextEdit, QLineEdit>(o, "a TextEdit");
-}
-
 }
 
 String TextEdit::TextGet(Object& o)
@@ -52,19 +47,13 @@ void TextEdit::MaskSet(Object& o, std::int32_t, const String& mask)
             pattern += c == u'#' ? QStringLiteral("[0-9]") : QRegularExpression::escape(QString(c));
         field.setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), &field));
     }
-    field.setProperty("sumwiseMask", toQString(mask));
-}
-
-String TextEdit::MaskGet(Object& o)
-{
-    return fromQString(line(o).property("sumwiseMask").toString());
 }
 
 namespace {
 
 void setAlignment(Object& o, std::int32_t number)
 {
-    line(o).setAlignment(qtAlignment(alignmentNumbering.alignment(number)) | Qt::AlignVCenter);
+    TextEdit::line(o).setAlignment(qtAlignment(alignmentNumbering.alignment(number)) | Qt::AlignVCenter);
 }
 
 }
@@ -74,7 +63,9 @@ const PropertyTable& TextEdit::properties()
     static const PropertyTable table(textEditSchema, &RectControl::properties(), {
         PropertyRow::kept("Format"),
         { "Text", &TextEdit::TextSet, &TextEdit::TextGet },
-        { "Mask", &TextEdit::MaskSet, &TextEdit::MaskGet },
+        // Kept, as the validator cannot give the mask back; a field with none has the empty mask.
+        PropertyRow::kept("Mask", &TextEdit::MaskSet,
+                          [](Object& o) { return Control::from(o).propertyStore().valueOr("Mask", String()); }),
         PropertyRow::kept("DataSource"),
         PropertyRow::kept("DataField"),
         { "Border", [](Object& o, bool on) { line(o).setFrame(on); },

@@ -2,6 +2,8 @@
 
 #include "RectControl.h"
 
+class QLineEdit;
+
 namespace platform {
 
 // An editable text control.
@@ -13,7 +15,9 @@ public:
     static void TextSet(Object& edit, std::int32_t index, const String& text);
     // A mask of "#" admits one digit; the empty mask admits anything.
     static void MaskSet(Object& edit, std::int32_t index, const String& mask);
-    static String MaskGet(Object& edit);
+
+    // The single line that shows an editable text, the one kind this framework has.
+    static QLineEdit& line(Object& edit);
 
     // The properties a property string can set on an editable text.
     static const PropertyTable& properties();

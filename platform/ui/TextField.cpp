@@ -1,7 +1,6 @@
 #include "TextField.h"
 
 #include "ClassSchemas.h"
-#include "ControlWidget.h"
 #include "PropertyTable.h"
 #include "QtText.h"
 
@@ -10,15 +9,6 @@
 #include <limits>
 
 namespace platform {
-
-namespace {
-
-QLineEdit& line(Object& o)
-{
-    return controlWidget<TextField, QLineEdit>(o, "a TextField");
-}
-
-}
 
 const ClassRecord& TextField::Lookup()
 {
@@ -36,7 +26,7 @@ namespace {
 void setLimitText(Object& o, std::int32_t limit)
 {
     // 0 is no limit, which is Qt's own default length.
-    line(o).setMaxLength(limit > 0 ? limit : 32767);
+    TextEdit::line(o).setMaxLength(limit > 0 ? limit : 32767);
 }
 
 }

@@ -9,7 +9,6 @@
 #include "PropertyTable.h"
 #include "QtColor.h"
 #include "QtText.h"
-#include "RectControl.h"
 #include "StorageCast.h"
 #include "UnsupportedOperationException.h"
 #include "WindowSupport.h"
@@ -17,6 +16,7 @@
 
 #include <QEventLoop>
 #include <QMainWindow>
+#include <QScopeGuard>
 #include <QWidget>
 #include <QWindow>
 
@@ -29,10 +29,13 @@ namespace {
 // Shows or hides the window as its Visible and FullScreen properties say.
 void applyVisibility(Object& window);
 
-// The code of a dispatcher slot whose whole work is to raise its event.
-Code raiserOf(const ClassEvent<void()>& event)
+// The code of a dispatcher slot whose whole work is to raise its event: the slot takes the
+// window and the event's arguments and returns what the handler returns.
+template<class R, class... A>
+Code raiserOf(const ClassEvent<R(A...)>& event)
 {
-    return makeCode<void(Object&)>([&event](Object& window) { raiseEvent(window, event); });
+    return makeCode<R(Object&, A...)>(
+        [&event](Object& window, A... args) { return raiseEvent(window, event, args...); });
 }
 
 template<class Signature>
@@ -107,20 +110,20 @@ const ClassRecord& Window::Lookup()
             { SlotCallDeactivated, "_CallDeactivated", raiserOf(Events::Deactivate) },
             { SlotHandleMenuCommand, "_HandleMenuCommand", unsupported<bool(Object&, Str)>("_HandleMenuCommand") },
             { SlotUnifiedClose, "_UnifiedClose", makeCode<bool(Object&, bool)>(&Window::UnifiedClose) },
-            { SlotCallMouseDown, "_CallMouseDown", makeCode<bool(Object&, I32, I32)>(&Window::CallMouseDown) },
+            { SlotCallMouseDown, "_CallMouseDown", raiserOf(Events::MouseDown) },
             { SlotCallResized, "_CallResized", raiserOf(Events::Resized) },
             { SlotCallResizing, "_CallResizing", raiserOf(Events::Resizing) },
             { SlotRemoveControl, "_RemoveControl", makeCode<void(Object&, Obj)>(&Window::RemoveControl) },
             { SlotMouseEnter, "_MouseEnter", raiserOf(Events::MouseEnter) },
             { SlotMouseExit, "_MouseExit", raiserOf(Events::MouseExit) },
-            { SlotMouseMove, "_MouseMove", makeCode<void(Object&, I32, I32)>(&Window::MouseMove) },
+            { SlotMouseMove, "_MouseMove", raiserOf(Events::MouseMove) },
             { SlotPaint, "_Paint", unsupported<void(Object&, Obj)>("_Paint") },
-            { SlotMouseWheel, "_MouseWheel", makeCode<bool(Object&, I32, I32, I32, I32)>(&Window::MouseWheel) },
-            { SlotKeyDown, "_KeyDown", makeCode<bool(Object&, Str)>(&Window::KeyDown) },
+            { SlotMouseWheel, "_MouseWheel", raiserOf(Events::MouseWheel) },
+            { SlotKeyDown, "_KeyDown", raiserOf(Events::KeyDown) },
             // Belongs to ahead-of-time linking, which this framework does not do.
             { SlotDependencyList, "__DependencyList", unsupported<void(Object&)>("__DependencyList") },
             { SlotConstructor, "Constructor", makeCode<void(Object&)>(&Window::Constructor) },
-            { SlotTrueWindow, "TrueWindow", makeCode<Ref<Object>(Object&)>(&Window::TrueWindow) },
+            { SlotTrueWindow, "TrueWindow", makeCode<Ref<Object>(Object&)>(&Window::WindowOf) },
             { SlotFocusNext, "FocusNext", makeCode<void(Object&)>(&Window::FocusNext) },
             { SlotFocusPrevious, "FocusPrevious", makeCode<void(Object&)>(&Window::FocusPrevious) },
         });
@@ -215,19 +218,15 @@ void Window::showModal(Window* parent)
     qw.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     QEventLoop loop;
     qw.modalLoop = &loop;
-    struct EndModal {
-        Widget& qw;
-        ~EndModal()
-        {
-            qw.modalLoop = nullptr;
-            const bool visible = qw.isVisible();
-            if (visible)
-                qw.hide();
-            qw.setWindowModality(Qt::NonModal);
-            if (visible)
-                qw.show();
-        }
-    } endModal { qw };
+    const auto endModal = qScopeGuard([&qw] {
+        qw.modalLoop = nullptr;
+        const bool visible = qw.isVisible();
+        if (visible)
+            qw.hide();
+        qw.setWindowModality(Qt::NonModal);
+        if (visible)
+            qw.show();
+    });
     Show(*this);
     if (qw.isVisible())
         loop.exec(QEventLoop::DialogExec);
@@ -247,16 +246,11 @@ void Window::Close(Object& window)
     if (self.m_closed || self.m_closing)
         return;
     self.m_closing = true;
-    bool mayClose = false;
-    try {
-        mayClose = window.record().callSlot<bool(Object&, bool)>(SlotUnifiedClose, window, false);
-    } catch (...) {
-        self.m_closing = false;
-        throw;
+    {
+        const auto closing = qScopeGuard([&self] { self.m_closing = false; });
+        if (!window.record().callSlot<bool(Object&, bool)>(SlotUnifiedClose, window, false))
+            return;
     }
-    self.m_closing = false;
-    if (!mayClose)
-        return;
     self.m_closeApproved = true;
     self.m_qt->window->close();
     // A window Qt never had on screen gets no close event.
@@ -329,32 +323,17 @@ void Window::Constructor(Object& window)
     // Held from here on: the framework, not the caller, keeps a constructed window open. A window
     // whose construction fails is not kept, so the next request builds a whole one.
     WindowSupport::registerWindow(keep);
-    struct Unregister {
-        Object* window;
-        ~Unregister()
-        {
-            if (window)
-                WindowSupport::unregisterWindow(*window);
-        }
-    } onFailure { &window };
+    auto onFailure = qScopeGuard([&window] { WindowSupport::unregisterWindow(window); });
     // Shown once complete: a window mapped during its Layout is laid out again for every control
     // that CreateControls adds.
-    struct Building {
-        Window& self;
-        explicit Building(Window& w)
-            : self(w)
-        {
-            self.m_underConstruction = true;
-        }
-        ~Building() { self.m_underConstruction = false; }
-    };
     {
-        const Building building { self };
+        self.m_underConstruction = true;
+        const auto built = qScopeGuard([&self] { self.m_underConstruction = false; });
         raiseEvent(window, Events::Layout);
         raiseEvent(window, Events::CreateControls);
         raiseEvent(window, Events::Open);
     }
-    onFailure.window = nullptr;
+    onFailure.dismiss();
     self.m_contentsChanged = false;
     applyVisibility(window);
 }
@@ -369,8 +348,7 @@ void Window::AddControl(Object& window, const String& name, const Ref<Object>& c
                     [&](const Entry& e) { return e.control.get() == &c; }))
         throw RuntimeException("Window._AddControl: control " + name.toStdString() + " is in the window already");
     // A control taken out of the window comes back on screen with it.
-    if (auto* rc = dynamic_cast<RectControl*>(&c); rc && rc->widget() && !rc->widget()->parent())
-        c.attachTo(self);
+    c.attachTo(self);
     c.m_name = name;
     self.m_controls.push_back(Entry { name, control });
 }
@@ -386,18 +364,10 @@ void Window::RemoveControl(Object& window, const Ref<Object>& control)
     // Released after the list is consistent again: it may be the control's last reference.
     Ref<Object> removed = std::move(it->control);
     self.m_controls.erase(it);
-    if (auto* rc = dynamic_cast<RectControl*>(&c); rc && rc->widget()) {
-        rc->widget()->hide();
-        rc->widget()->setParent(nullptr);
-    }
+    c.detach();
 }
 
 Ref<Object> Window::WindowOf(Object& window)
-{
-    return Ref<Object>(&from(window));
-}
-
-Ref<Object> Window::TrueWindow(Object& window)
 {
     return Ref<Object>(&from(window));
 }
@@ -440,25 +410,9 @@ bool Window::UnifiedClose(Object& window, bool appQuitting)
     return true;
 }
 
-bool Window::CallMouseDown(Object& window, std::int32_t x, std::int32_t y)
-{
-    return raiseEvent(window, Events::MouseDown, x, y);
-}
 
-void Window::MouseMove(Object& window, std::int32_t x, std::int32_t y)
-{
-    raiseEvent(window, Events::MouseMove, x, y);
-}
 
-bool Window::MouseWheel(Object& window, std::int32_t x, std::int32_t y, std::int32_t deltaX, std::int32_t deltaY)
-{
-    return raiseEvent(window, Events::MouseWheel, x, y, deltaX, deltaY);
-}
 
-bool Window::KeyDown(Object& window, const String& key)
-{
-    return raiseEvent(window, Events::KeyDown, key);
-}
 
 void Window::MenuBarSet(Object& window, std::int32_t, const Ref<Object>& menuBar)
 {
@@ -484,33 +438,20 @@ QSize chrome(Window& w)
     return QSize(0, bar && !bar->isHidden() ? bar->sizeHint().height() : 0);
 }
 
-std::int32_t storedInt(Window& w, std::string_view name, std::int32_t fallback)
-{
-    if (auto v = w.propertyStore().get(name))
-        return std::get<std::int32_t>(*v);
-    return fallback;
-}
-
-bool storedBool(Window& w, std::string_view name, bool fallback)
-{
-    if (auto v = w.propertyStore().get(name))
-        return std::get<bool>(*v);
-    return fallback;
-}
-
 void applySize(Object& window)
 {
     Window& w = Window::from(window);
+    const PropertyStore& store = w.propertyStore();
     QMainWindow& qw = *w.qtWindow();
     const QSize extra = chrome(w);
-    const QSize size(storedInt(w, "Width", qw.width()), storedInt(w, "Height", qw.height() - extra.height()));
-    if (!storedBool(w, "Resizeable", true)) {
+    const QSize size(store.valueOr("Width", qw.width()), store.valueOr("Height", qw.height() - extra.height()));
+    if (!store.valueOr("Resizeable", true)) {
         qw.setFixedSize(size + extra);
         return;
     }
-    const QSize minimum(storedInt(w, "MinWidth", 0), storedInt(w, "MinHeight", 0));
-    const QSize maximum(std::min(storedInt(w, "MaxWidth", QWIDGETSIZE_MAX), QWIDGETSIZE_MAX),
-                        std::min(storedInt(w, "MaxHeight", QWIDGETSIZE_MAX), QWIDGETSIZE_MAX));
+    const QSize minimum(store.valueOr("MinWidth", 0), store.valueOr("MinHeight", 0));
+    const QSize maximum(std::min(store.valueOr("MaxWidth", QWIDGETSIZE_MAX), QWIDGETSIZE_MAX),
+                        std::min(store.valueOr("MaxHeight", QWIDGETSIZE_MAX), QWIDGETSIZE_MAX));
     qw.setMinimumSize((minimum + extra).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
     qw.setMaximumSize((maximum + extra).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
     qw.resize(size + extra);
@@ -523,11 +464,11 @@ void applyFlags(Object& window)
     const bool wasVisible = qw.isVisible();
     Qt::WindowFlags flags =
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
-    if (storedBool(w, "CloseButton", true))
+    if (w.propertyStore().valueOr("CloseButton", true))
         flags |= Qt::WindowCloseButtonHint;
-    if (storedBool(w, "MinimizeButton", true))
+    if (w.propertyStore().valueOr("MinimizeButton", true))
         flags |= Qt::WindowMinimizeButtonHint;
-    if (storedBool(w, "MaximizeButton", true))
+    if (w.propertyStore().valueOr("MaximizeButton", true))
         flags |= Qt::WindowMaximizeButtonHint;
     if (qw.windowFlags() != flags) {
         qw.setWindowFlags(flags);
@@ -541,7 +482,7 @@ void applyBackground(Object& window)
 {
     Window& w = Window::from(window);
     QWidget& content = *w.contentArea();
-    const bool has = storedBool(w, "HasBackColor", false);
+    const bool has = w.propertyStore().valueOr("HasBackColor", false);
     content.setAutoFillBackground(has);
     if (auto c = w.propertyStore().get("BackColor"); c && has)
         setPaletteColor(content, QPalette::Window, std::get<Color>(*c));
@@ -553,11 +494,11 @@ void applyVisibility(Object& window)
     QMainWindow& qw = *w.qtWindow();
     if (w.isUnderConstruction())
         return;
-    if (!storedBool(w, "Visible", false)) {
+    if (!w.propertyStore().valueOr("Visible", false)) {
         qw.hide();
         return;
     }
-    if (storedBool(w, "FullScreen", false))
+    if (w.propertyStore().valueOr("FullScreen", false))
         qw.showFullScreen();
     else
         qw.show();
@@ -589,7 +530,7 @@ const PropertyTable& Window::properties()
         PropertyRow::kept("HasBackColor", applyBackground),
         PropertyRow::kept("Visible", applyVisibility, [](Object& o) {
             Window& w = from(o);
-            return w.isUnderConstruction() ? storedBool(w, "Visible", false) : !w.qtWindow()->isHidden();
+            return w.isUnderConstruction() ? w.propertyStore().valueOr("Visible", false) : !w.qtWindow()->isHidden();
         }),
         PropertyRow::kept("FullScreen", applyVisibility),
         PropertyRow::kept("MenuBarVisible", setMenuBarVisible),

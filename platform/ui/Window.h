@@ -122,7 +122,6 @@ public:
     static void RemoveControl(Object& window, const Ref<Object>& control);
     // Window.Window and Window.TrueWindow: the window a window's code works on is itself.
     static Ref<Object> WindowOf(Object& window);
-    static Ref<Object> TrueWindow(Object& window);
     // Window._Move: the window's top-left corner to left, top on the screen.
     static void Move(Object& window, std::int32_t left, std::int32_t top);
     static void Maximize(Object& window);
@@ -139,10 +138,6 @@ public:
     // so a class can replace them; those that only raise their event are made in the record.
     // CancelClose, then Close unless cancelled; true when the window may close.
     static bool UnifiedClose(Object& window, bool appQuitting);
-    static bool CallMouseDown(Object& window, std::int32_t x, std::int32_t y);
-    static void MouseMove(Object& window, std::int32_t x, std::int32_t y);
-    static bool MouseWheel(Object& window, std::int32_t x, std::int32_t y, std::int32_t deltaX, std::int32_t deltaY);
-    static bool KeyDown(Object& window, const String& key);
 
     static bool ContentsChangedGet(Object& window) { return from(window).m_contentsChanged; }
     static void MenuBarSet(Object& window, std::int32_t index, const Ref<Object>& menuBar);

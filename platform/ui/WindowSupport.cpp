@@ -16,7 +16,6 @@ namespace {
 using List = std::vector<Ref<Object>>;
 
 NoDestructor<std::unique_ptr<List>> s_windows;
-NoDestructor<std::unique_ptr<List>> s_dirtyWindows;
 NoDestructor<std::unique_ptr<List>> s_implicitWindows;
 
 // Never destroyed: windows still waiting here when the process ends are not released after Qt is gone.
@@ -50,6 +49,15 @@ void release(std::unique_ptr<List>& list)
     std::unique_ptr<List> dying = std::move(list);
 }
 
+// The window's entries, taken off both lists; released by the caller, after the lists are whole.
+List takeOff(Object& window)
+{
+    List removed;
+    removeFrom(*s_implicitWindows, window, removed);
+    removeFrom(*s_windows, window, removed);
+    return removed;
+}
+
 }
 
 void WindowSupport::WindowsInit()
@@ -63,9 +71,10 @@ void WindowSupport::WindowsExit()
     releaseClosedWindows();
 }
 
+// No window waits here for a repaint (Qt repaints them itself), so there is nothing to release;
+// the step stays in its place in the exit order.
 void WindowSupport::DirtyWindowsExit()
 {
-    release(*s_dirtyWindows);
 }
 
 void WindowSupport::ImplicitWindowListExit()
@@ -96,19 +105,12 @@ void WindowSupport::registerWindow(const Ref<Object>& window)
 
 void WindowSupport::unregisterWindow(Object& window)
 {
-    List removed;
-    removeFrom(*s_implicitWindows, window, removed);
-    removeFrom(*s_dirtyWindows, window, removed);
-    removeFrom(*s_windows, window, removed);
+    takeOff(window);
 }
 
 void WindowSupport::windowClosed(Object& window)
 {
-    List removed;
-    removeFrom(*s_implicitWindows, window, removed);
-    removeFrom(*s_dirtyWindows, window, removed);
-    removeFrom(*s_windows, window, removed);
-    for (Ref<Object>& w : removed)
+    for (Ref<Object>& w : takeOff(window))
         releaseLater(std::move(w));
 }
 
